@@ -1,0 +1,80 @@
+#include "cli/CliServices.h"
+#include "cli/Commands.h"
+#include "config/DeviceTypes.h"
+#include "editor/DocumentLifecycle.h"
+
+#include <iostream>
+#include <memory>
+
+namespace kym::cli {
+namespace {
+
+// The folder root only matters for folder creation and dialog defaults, which these commands
+// bypass; a fixed scratch root keeps them from touching the user's folders.
+Folders scratchFolders() { return Folders(std::filesystem::temp_directory_path() / "kymtool"); }
+
+int printMessages(const QuietPrompter& prompter, int code) {
+    for (const auto& message : prompter.messages)
+        std::cerr << message << '\n';
+    return code;
+}
+
+int newConfiguration(const std::string& type, const std::string& out) {
+    if (!findDeviceType(type)) {
+        std::cerr << "kymtool new: unknown device type \"" << type
+                  << "\" (KYM3815, QX4815, QR4805, QD4815 or QD4805)\n";
+        return 2;
+    }
+    ProgramState state;
+    QuietPrompter prompter;
+    FixedFileDialogs dialogs(out);
+    DocumentLifecycle lifecycle(state, prompter, dialogs, scratchFolders());
+    lifecycle.chooseDeviceType(type);
+    if (lifecycle.New() != DocumentLifecycle::Outcome::Done ||
+        lifecycle.SaveAs() != DocumentLifecycle::Outcome::Done)
+        return printMessages(prompter, 1);
+    return 0;
+}
+
+int resave(const std::string& in, const std::string& out) {
+    ProgramState state;
+    QuietPrompter prompter;
+    FixedFileDialogs dialogs(in);
+    DocumentLifecycle lifecycle(state, prompter, dialogs, scratchFolders());
+    if (lifecycle.OpenDocument() != DocumentLifecycle::Outcome::Done)
+        return printMessages(prompter, 1);
+    if (const auto& error = lifecycle.lastReadError()) {
+        std::cerr << in << ':' << error->line << ": " << error->reason << '\n';
+        return 2;
+    }
+    dialogs.choose(out);
+    if (lifecycle.SaveAs() != DocumentLifecycle::Outcome::Done)
+        return printMessages(prompter, 1);
+    return 0;
+}
+
+} // namespace
+
+void addFileCommands(CLI::App& app, int& exitCode) {
+    struct Arguments {
+        std::string type, in, out;
+    };
+    const auto args = std::make_shared<Arguments>();
+
+    auto* create = app.add_subcommand(
+        "new", "Create a new configuration for a device type and save it, as File > New and Save As do");
+    create->add_option("TYPE", args->type, "Device type: KYM3815, QX4815, QR4805, QD4815 or QD4805")
+        ->required();
+    create->add_option("OUT", args->out, "File to write (\".vlt\" is appended when missing)")
+        ->required();
+    create->callback([args, &exitCode] { exitCode = newConfiguration(args->type, args->out); });
+
+    auto* resaveCommand = app.add_subcommand(
+        "resave", "Open a configuration file and save it again, as File > Open and Save As do");
+    resaveCommand->add_option("IN", args->in, "Configuration file to read")->required();
+    resaveCommand->add_option("OUT", args->out, "File to write (\".vlt\" is appended when missing)")
+        ->required();
+    resaveCommand->callback([args, &exitCode] { exitCode = resave(args->in, args->out); });
+}
+
+} // namespace kym::cli

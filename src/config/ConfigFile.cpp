@@ -1,0 +1,289 @@
+#include "ConfigFile.h"
+
+#include "DeviceTypes.h"
+#include "Layout.h"
+#include "Numbers.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kym {
+namespace {
+
+void appendLine(std::string& text, std::string_view line) {
+    text += line;
+    text += kCrLf;
+}
+
+// Splits a line at every separator: the piece before the first one goes to column 1, the next to
+// column 2 and so on; text after the last separator is dropped, as are pieces beyond the grid.
+void writeCells(RegisterGrid& grid, int row, std::string_view line, char separator) {
+    grid.setRow(row);
+    int col = 1;
+    for (auto end = line.find(separator); end != std::string_view::npos && col < grid.cols();
+         end = line.find(separator)) {
+        grid.setCol(col++);
+        grid.setText(std::string(line.substr(0, end)));
+        line.remove_prefix(end + 1);
+    }
+}
+
+std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// A count line must be a number that rounds to a whole, non-negative value.
+Result<int> readCount(std::string_view key, const std::string& line, int lineNumber) {
+    const auto number = strictNumber(line);
+    if (!number)
+        return Error{std::string(key) + " count " + inQuotes(line) + " is not a number", lineNumber};
+    const double count = roundHalfEven(*number);
+    if (count < 0)
+        return Error{std::string(key) + " count " + inQuotes(line) + " is negative", lineNumber};
+    if (count > 1'000'000)
+        return Error{std::string(key) + " count " + inQuotes(line) + " is too large", lineNumber};
+    return static_cast<int>(count);
+}
+
+class Reader {
+public:
+    Reader(ProgramState& state, const LineList& lines)
+        : state_(state), header_(state.header), grid_(state.grid), lines_(lines),
+          last_(static_cast<int>(lines.size()) - 1) {}
+
+    Result<void> run() {
+        for (i_ = 0; i_ <= last_; ++i_) {
+            if (auto result = pass(); !result)
+                return result;
+        }
+        return {};
+    }
+
+private:
+    bool at(std::string_view key) const { return i_ <= last_ && lines_[idx(i_)] == key; }
+    static std::size_t idx(int i) { return static_cast<std::size_t>(i); }
+
+    // Moves onto the value line of the key at i_.
+    Result<void> toValue(std::string_view key) {
+        if (i_ >= last_)
+            return Error{inQuotes(key) + " has no value line", i_};
+        ++i_;
+        return {};
+    }
+    const std::string& line() const { return lines_[idx(i_)]; }
+
+    // One step of the scan: the line at i_ against every key in this fixed order. A match moves
+    // i_ onto the value line, so the keys after it compare that moved line.
+    Result<void> pass() {
+        if (at("CAPTURE")) {
+            if (auto r = toValue("CAPTURE"); !r)
+                return r;
+            header_.captureValue = line().empty() ? "0" : line();
+            header_.captureNumber = leadingNumber(header_.captureValue);
+        }
+        if (at("DEVICE_TYPE")) {
+            if (auto r = toValue("DEVICE_TYPE"); !r)
+                return r;
+            header_.deviceType = line();
+            state_.menus.checkedDeviceType = findDeviceType(line()) ? line() : std::string();
+            state_.menus.compatibilityCaption = "&Compatibility(" + line() + ")";
+        }
+        if (at("FILE_TYPE")) {
+            if (auto r = toValue("FILE_TYPE"); !r)
+                return r;
+            header_.fileType = line();
+            state_.menus.controlVariantsVisible = line() == "FACTORY";
+        }
+        if (at("CAPTURE_SCALE")) {
+            if (auto r = toValue("CAPTURE_SCALE"); !r)
+                return r;
+            header_.captureInMinutes = line() == "MINUTES";
+        }
+        if (at("LOSS_STATE")) {
+            if (auto r = toValue("LOSS_STATE"); !r)
+                return r;
+            header_.lossState = line().empty() ? "LAST" : line();
+        }
+        if (at("SNIFFER_STATE")) {
+            if (auto r = toValue("SNIFFER_STATE"); !r)
+                return r;
+            header_.snifferState = line();
+        }
+        if (at("VENDOR CODE")) {
+            if (auto r = toValue("VENDOR CODE"); !r)
+                return r;
+            header_.vendorCode = line().empty() ? "171" : line();
+        }
+        if (at("PROPERTY CODE")) {
+            if (auto r = toValue("PROPERTY CODE"); !r)
+                return r;
+            header_.propertyCode = line().empty() ? "0002" : line();
+        }
+        if (at("TIMEOUT")) {
+            if (auto r = toValue("TIMEOUT"); !r)
+                return r;
+            header_.timeout = line();
+            header_.timeoutNumber = leadingNumber(line());
+        }
+        if (at("NETWORK_ID")) {
+            if (auto r = toValue("NETWORK_ID"); !r)
+                return r;
+            header_.networkID = line();
+        }
+        if (at("COLUMN_NAMES")) {
+            if (auto r = columnNames(); !r)
+                return r;
+        }
+        if (at("ROW_DATA")) {
+            if (auto r = rowData(); !r)
+                return r;
+        }
+        return {};
+    }
+
+    Result<void> columnNames() {
+        if (auto r = toValue("COLUMN_NAMES"); !r)
+            return r;
+        const auto count = readCount("COLUMN_NAMES", line(), i_);
+        if (!count)
+            return count.error();
+        if (*count != kDataColumns)
+            return Error{"COLUMN_NAMES count " + inQuotes(line()) + " is not 5", i_};
+        if (i_ >= last_)
+            return Error{"COLUMN_NAMES has no line of names", i_};
+        ++i_;
+        grid_.setRows(gridRowsFor(header_.deviceType));
+        state_.menus.settingsEnabled = true;
+        grid_.setCols(*count + 1);
+        grid_.setAllColWidths(kDataColumnWidth);
+        grid_.setColWidth(0, kLabelColumnWidth);
+        writeCells(grid_, 0, line(), ':');
+        LayoutGrid(state_);
+        return {};
+    }
+
+    Result<void> rowData() {
+        if (auto r = toValue("ROW_DATA"); !r)
+            return r;
+        const int countLine = i_;
+        const auto count = readCount("ROW_DATA", line(), countLine);
+        if (!count)
+            return count.error();
+        const int registerRows = grid_.rows() - 1;
+        if (*count > registerRows)
+            return Error{"ROW_DATA count " + std::to_string(*count) + " is larger than the " +
+                             std::to_string(registerRows) + " register rows of the grid",
+                         countLine};
+        if (countLine + *count > last_)
+            return Error{"ROW_DATA count " + std::to_string(*count) +
+                             " runs past the end of the file (" +
+                             std::to_string(last_ - countLine) + " row lines follow)",
+                         countLine};
+        for (int r = 1; r <= *count; ++r) {
+            const std::string& rowLine = lines_[idx(countLine + r)];
+            if (!rowLine.empty())
+                writeCells(grid_, r, rowLine, ',');
+        }
+        // The line after the last row is passed over without being tested as a key.
+        i_ = countLine + *count + 1;
+        return {};
+    }
+
+    ProgramState& state_;
+    HeaderSettings& header_;
+    RegisterGrid& grid_;
+    const LineList& lines_;
+    const int last_;
+    int i_ = 0;
+};
+
+} // namespace
+
+std::string ConvertFlexGridToString(const HeaderSettings& header, const RegisterGrid& grid) {
+    std::string text;
+    for (const auto& [key, value] : {
+             std::pair<std::string_view, std::string_view>{"CAPTURE", header.captureValue},
+             {"DEVICE_TYPE", header.deviceType},
+             {"FILE_TYPE", header.fileType},
+             {"CAPTURE_SCALE", header.captureInMinutes ? "MINUTES" : "SECONDS"},
+             {"LOSS_STATE", header.lossState},
+             {"SNIFFER_STATE", header.snifferState},
+             {"VENDOR CODE", header.vendorCode},
+             {"PROPERTY CODE", header.propertyCode},
+             {"TIMEOUT", header.timeout},
+             {"NETWORK_ID", header.networkID},
+         }) {
+        appendLine(text, key);
+        appendLine(text, value);
+    }
+
+    std::string names;
+    for (int c = 1; c < grid.cols(); ++c)
+        names += grid.cell(0, c) + ":";
+    appendLine(text, "COLUMN_NAMES");
+    appendLine(text, std::to_string(grid.cols() - 1));
+    appendLine(text, names);
+    appendLine(text, "ROW_DATA");
+    appendLine(text, std::to_string(grid.rows() - 1));
+    for (int r = 1; r < grid.rows(); ++r) {
+        std::string row;
+        for (int c = 1; c < grid.cols(); ++c)
+            row += grid.cell(r, c) + ",";
+        appendLine(text, row + ";");
+    }
+    return text;
+}
+
+std::string configurationFileBytes(const HeaderSettings& header, const RegisterGrid& grid) {
+    return ConvertFlexGridToString(header, grid) + std::string(kCrLf);
+}
+
+Result<void> LoadConfiguration(ProgramState& state, const LineList& configLines) {
+    state.grid.clear();
+    auto result = Reader(state, configLines).run();
+    state.grid.setCol(0);
+    state.grid.setRow(1);
+    state.gridVisible = true;
+    return result;
+}
+
+Result<void> writeFileAtomically(const std::filesystem::path& path, const std::string& bytes) {
+    std::string temp = path.string() + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return Error{std::strerror(errno)};
+
+    // Keep the mode of the file being replaced; a new file gets the usual umask mode.
+    struct stat existing {};
+    mode_t mode = 0;
+    if (::stat(path.c_str(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    int failure = ::fchmod(fd, mode) == 0 ? 0 : errno;
+    for (std::size_t done = 0; failure == 0 && done < bytes.size();) {
+        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written > 0)
+            done += static_cast<std::size_t>(written);
+        else if (errno != EINTR)
+            failure = errno;
+    }
+    if (failure == 0 && ::fsync(fd) != 0)
+        failure = errno;
+    if (::close(fd) != 0 && failure == 0)
+        failure = errno;
+    if (failure == 0 && ::rename(temp.c_str(), path.c_str()) != 0)
+        failure = errno;
+    if (failure == 0)
+        return {};
+    ::unlink(temp.c_str());
+    return Error{std::strerror(failure)};
+}
+
+} // namespace kym

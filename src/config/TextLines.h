@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Result.h"
+
+#include <filesystem>
+#include <istream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kym {
+
+// The lines of a text, numbered from 1: entry 0 is always empty so that an index is a line number.
+// Lines end at LF; one CR before the LF is dropped, so CR LF and bare LF files read alike.
+// A final empty piece after the last line end is not a line.
+using LineList = std::vector<std::string>;
+
+LineList splitLines(std::string_view text);
+LineList readLines(std::istream& in);
+
+// Reads a whole file as lines; the error carries the system's description.
+Result<LineList> readLineFile(const std::filesystem::path& path);
+
+} // namespace kym

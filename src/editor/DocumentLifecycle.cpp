@@ -1,0 +1,265 @@
+#include "editor/DocumentLifecycle.h"
+
+#include "config/ConfigFile.h"
+#include "config/DeviceTypes.h"
+#include "config/Layout.h"
+
+#include <utility>
+
+namespace kym {
+namespace {
+constexpr std::string_view kVltPattern = "*.vlt";
+constexpr std::string_view kVltExtension = ".vlt";
+} // namespace
+
+DocumentLifecycle::DocumentLifecycle(ProgramState& state, Prompter& prompter,
+                                     FileDialogs& fileDialogs, Folders folders)
+    : state_(state), prompter_(prompter), fileDialogs_(fileDialogs), folders_(std::move(folders)) {}
+
+void DocumentLifecycle::startUp() {
+    state_.document.documentChanged = false;
+    state_.ignoreNextChange = false;
+    state_.deviceTypeMenuUsed = false;
+    state_.header = HeaderSettings{};
+    state_.gateway = GatewaySettings{};
+    state_.menus.settingsEnabled = false;
+    state_.document.hasFileName = false;
+    state_.document.currentFilePath.clear();
+    state_.gridVisible = false;
+    folders_.create();
+}
+
+void DocumentLifecycle::hideEditCombos() {
+    if (hideEditCombos_)
+        hideEditCombos_();
+}
+
+void DocumentLifecycle::MarkChanged() {
+    state_.document.documentChanged = true;
+    state_.title = "Editor - " + state_.document.currentFileTitle + " *";
+}
+
+void DocumentLifecycle::ClearDeviceTypeChecks() { state_.menus.checkedDeviceType.clear(); }
+
+void DocumentLifecycle::chooseDeviceType(std::string_view identifier) {
+    const std::string previousType = state_.header.deviceType;
+    const MenuState previousMenus = state_.menus;
+
+    state_.header.deviceType = std::string(identifier);
+    ClearDeviceTypeChecks();
+    state_.menus.checkedDeviceType = state_.header.deviceType;
+    state_.menus.compatibilityCaption = "&Compatibility(" + state_.header.deviceType + ")";
+
+    if (!ConfirmCompatibilityChange()) {
+        state_.header.deviceType = previousType;
+        state_.menus = previousMenus;
+    }
+}
+
+// False when the change was abandoned because the user's save did not happen.
+bool DocumentLifecycle::ConfirmCompatibilityChange() {
+    if (!state_.deviceTypeMenuUsed) {
+        state_.deviceTypeMenuUsed = true;
+        // The first choice only records the type, unless a file is already open.
+        if (!state_.gridVisible)
+            return true;
+    }
+    if (state_.header.deviceType != state_.document.documentDeviceType) {
+        if (!offerSave(prompt::kCompatibilityChange))
+            return false;
+        state_.document.documentChanged = false;
+    }
+    return New() != Outcome::Failed;
+}
+
+DocumentLifecycle::Outcome DocumentLifecycle::New() {
+    const DeviceTypeEntry* checked = findDeviceType(state_.menus.checkedDeviceType);
+    if (!checked) {
+        prompter_.inform(std::string(prompt::kSelectDeviceType));
+        return Outcome::Cancelled;
+    }
+    state_.header.deviceType = std::string(checked->identifier);
+    const Outcome outcome = NewDocument();
+    if (outcome == Outcome::Done)
+        state_.document.hasFileName = false;
+    return outcome;
+}
+
+DocumentLifecycle::Outcome DocumentLifecycle::NewDocument() {
+    if (state_.document.documentChanged && !offerSave(prompt::kSaveChangesUpper))
+        return Outcome::Failed;
+
+    HeaderSettings& header = state_.header;
+    const HeaderSettings defaults;
+    header.lossState = defaults.lossState;
+    header.snifferState = defaults.snifferState;
+    header.vendorCode = defaults.vendorCode;
+    header.propertyCode = defaults.propertyCode;
+    header.captureValue = defaults.captureValue;
+    header.captureNumber = defaults.captureNumber;
+    header.timeout = defaults.timeout;
+    header.timeoutNumber = defaults.timeoutNumber;
+    state_.gateway.gatewayIP = GatewaySettings{}.gatewayIP;
+    state_.gateway.gatewaySubnet = GatewaySettings{}.gatewaySubnet;
+
+    hideEditCombos();
+    RegisterGrid& grid = state_.grid;
+    grid.clear();
+    state_.menus.settingsEnabled = true;
+    grid.setCols(kDataColumns + 1);
+    grid.setRows(gridRowsFor(header.deviceType));
+    grid.setRow(0);
+    LayoutGrid(state_);
+    state_.gridVisible = true;
+
+    state_.document.documentChanged = false;
+    state_.title = "Editor - ";
+    state_.document.currentFileTitle.clear();
+    hideEditCombos();
+    state_.document.documentDeviceType = header.deviceType;
+    return Outcome::Done;
+}
+
+DocumentLifecycle::Outcome DocumentLifecycle::OpenDocument() {
+    lastReadError_.reset();
+    if (state_.document.documentChanged && !offerSave(prompt::kSaveChangesUpper))
+        return Outcome::Failed;
+    state_.ignoreNextChange = true;
+
+    const auto chosen =
+        fileDialogs_.openFile(configDialog("Open Register Configuration", std::string()));
+    if (!chosen || chosen->empty())
+        return Outcome::Cancelled;
+
+    auto lines = readLineFile(*chosen);
+    if (!lines) {
+        prompter_.warn(lines.error().reason);
+        return Outcome::Failed;
+    }
+
+    // The resets wait until a file has been chosen and opened, so a cancelled or failed Open
+    // leaves the document and its settings as they were.
+    HeaderSettings& header = state_.header;
+    const HeaderSettings defaults;
+    header.captureValue = defaults.captureValue;
+    header.captureNumber = defaults.captureNumber;
+    header.timeout = defaults.timeout;
+    header.timeoutNumber = defaults.timeoutNumber;
+    header.snifferState = defaults.snifferState;
+    state_.gateway.gatewayIP = GatewaySettings{}.gatewayIP;
+    state_.gateway.gatewaySubnet = GatewaySettings{}.gatewaySubnet;
+
+    state_.document.currentFilePath = chosen->string();
+    state_.document.hasFileName = true;
+    const std::string fileTitle = chosen->filename().string();
+
+    hideEditCombos();
+    if (auto loaded = LoadConfiguration(state_, *lines); !loaded) {
+        lastReadError_ = loaded.error();
+        prompter_.warn(fileTitle + ", line " + std::to_string(loaded.error().line) + ": " +
+                       loaded.error().reason);
+    }
+    state_.document.documentDeviceType = header.deviceType;
+
+    state_.document.currentFileTitle = fileTitle;
+    state_.title = "Editor - " + fileTitle;
+    state_.document.documentChanged = false;
+    state_.ignoreNextChange = true;
+    hideEditCombos();
+    return Outcome::Done;
+}
+
+DocumentLifecycle::Outcome DocumentLifecycle::Save() {
+    if (!state_.document.hasFileName) {
+        const Outcome outcome = SaveAs();
+        if (outcome == Outcome::Done) {
+            state_.title = "Editor - " + state_.document.currentFileTitle;
+            state_.document.documentChanged = false;
+        }
+        return outcome;
+    }
+    const Outcome outcome = write(state_.document.currentFilePath);
+    if (outcome == Outcome::Done)
+        state_.title = "Editor - " + state_.document.currentFileTitle;
+    return outcome;
+}
+
+DocumentLifecycle::Outcome DocumentLifecycle::SaveAs() {
+    const auto chosen = fileDialogs_.saveFile(
+        configDialog("Save Register Configuration", folders_.defaultConfig().string()));
+    if (!chosen || chosen->empty())
+        return Outcome::Cancelled;
+
+    std::string path = chosen->string();
+    if (!path.ends_with(kVltExtension))
+        path += kVltExtension;
+
+    const Outcome outcome = write(path);
+    if (outcome != Outcome::Done)
+        return outcome;
+    state_.document.currentFilePath = path;
+    state_.document.currentFileTitle = std::filesystem::path(path).filename().string();
+    state_.title = "Editor: " + path;
+    return outcome;
+}
+
+DocumentLifecycle::Outcome DocumentLifecycle::write(const std::string& path) {
+    const auto written = writeFileAtomically(path, configurationFileBytes(documentHeader(), state_.grid));
+    if (!written) {
+        prompter_.warn(written.error().reason);
+        return Outcome::Failed;
+    }
+    state_.document.documentChanged = false;
+    state_.document.hasFileName = true;
+    return Outcome::Done;
+}
+
+// The header as the document in the grid was built: a device-type choice switches the type
+// before its save question, and the table must be saved with the type it belongs to.
+HeaderSettings DocumentLifecycle::documentHeader() const {
+    HeaderSettings header = state_.header;
+    if (state_.gridVisible)
+        header.deviceType = state_.document.documentDeviceType;
+    return header;
+}
+
+FileDialogRequest DocumentLifecycle::configDialog(std::string title, std::string fileName) const {
+    const std::string folder = folders_.kym3815().string();
+    return FileDialogRequest{std::move(title),
+                             (std::filesystem::path(folder) / kVltPattern).string(),
+                             std::string(kVltPattern), folder, std::move(fileName)};
+}
+
+// True when the flow may go on: the answer was No, or the save happened.
+bool DocumentLifecycle::offerSave(std::string_view question) {
+    if (!prompter_.askYesNo(std::string(question)))
+        return true;
+    return Save() == Outcome::Done;
+}
+
+bool DocumentLifecycle::prepareFileTransfer() {
+    return !state_.document.documentChanged || offerSave(prompt::kSaveChangesTransfer);
+}
+
+void DocumentLifecycle::optionsReturned() {
+    if (state_.document.documentChanged)
+        MarkChanged();
+}
+
+bool DocumentLifecycle::exitRequested() {
+    if (!state_.document.documentChanged)
+        return true;
+    if (!prompter_.askYesNo(std::string(prompt::kSaveChangesExit))) {
+        exitAnsweredNo_ = true;
+        return true;
+    }
+    return Save() == Outcome::Done;
+}
+
+bool DocumentLifecycle::closeRequested() {
+    if (std::exchange(exitAnsweredNo_, false))
+        return true;
+    return !state_.document.documentChanged || offerSave(prompt::kSaveChangesUpper);
+}
+
+} // namespace kym

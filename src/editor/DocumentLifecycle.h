@@ -1,0 +1,89 @@
+#pragma once
+
+#include "config/Folders.h"
+#include "config/ProgramState.h"
+#include "config/Result.h"
+#include "ui/FileDialogs.h"
+#include "ui/Prompter.h"
+
+#include <functional>
+#include <optional>
+#include <string_view>
+
+namespace kym {
+
+// The prompts of the document lifecycle, exact to the blank.
+namespace prompt {
+inline constexpr std::string_view kSaveChangesUpper =
+    "     CHANGES HAVE BEEN MADE!  DO YOU WANT TO SAVE YOUR CHANGES?        ";
+inline constexpr std::string_view kSaveChangesTransfer =
+    "     Changes have been made!  Do you want to save your changes?        ";
+inline constexpr std::string_view kSaveChangesExit = "Do you want to save your changes.";
+inline constexpr std::string_view kCompatibilityChange =
+    "Changing COMPATIBILITY requires a new file. Do you want to save your changes.";
+inline constexpr std::string_view kSelectDeviceType =
+    "Select a Device Type from the 'Compatibility' Menu.";
+} // namespace prompt
+
+// New, Open, Save, Save As, device-type choice, Exit and closing, on the program state and
+// without a window: the main window's handlers call these and then show the state, and the
+// command-line tool runs the same flows with scripted answers.
+//
+// Where a flow offers to save and the user says Yes, a save that does not happen (cancelled or
+// failed) abandons the flow and leaves the document as it was.
+class DocumentLifecycle {
+public:
+    enum class Outcome { Done, Cancelled, Failed };
+
+    DocumentLifecycle(ProgramState& state, Prompter& prompter, FileDialogs& fileDialogs,
+                      Folders folders);
+
+    // Runs wherever the flows hide the six editing boxes.
+    void setHideEditCombos(std::function<void()> hide) { hideEditCombos_ = std::move(hide); }
+
+    // Start-up: the folders exist and the settings have their start values.
+    void startUp();
+
+    void MarkChanged();
+
+    // One of the device-type menu entries was chosen.
+    void chooseDeviceType(std::string_view identifier);
+
+    // File > New for the checked device type.
+    Outcome New();
+    Outcome OpenDocument();
+    Outcome Save();
+    Outcome SaveAs();
+
+    // Offers to save before the transfer window opens; false when the user's save did not happen.
+    bool prepareFileTransfer();
+    // After the Options dialog returned.
+    void optionsReturned();
+    // File > Exit; true when the window may close.
+    bool exitRequested();
+    // The window is closing; true when it may.
+    bool closeRequested();
+
+    // The read error of the last Open, if its file was malformed.
+    const std::optional<Error>& lastReadError() const { return lastReadError_; }
+
+private:
+    bool ConfirmCompatibilityChange();
+    void ClearDeviceTypeChecks();
+    Outcome NewDocument();
+    bool offerSave(std::string_view question);
+    Outcome write(const std::string& path);
+    HeaderSettings documentHeader() const;
+    FileDialogRequest configDialog(std::string title, std::string fileName) const;
+    void hideEditCombos();
+
+    ProgramState& state_;
+    Prompter& prompter_;
+    FileDialogs& fileDialogs_;
+    Folders folders_;
+    std::function<void()> hideEditCombos_;
+    std::optional<Error> lastReadError_;
+    bool exitAnsweredNo_ = false;
+};
+
+} // namespace kym

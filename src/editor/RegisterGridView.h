@@ -1,0 +1,40 @@
+#pragma once
+
+#include "config/RegisterGrid.h"
+
+#include <QTableView>
+
+namespace kym {
+
+class GridTableModel;
+
+// The register grid on screen: a view of RegisterGrid whose row 0 is the fixed header row and
+// column 0 the fixed label column, with widths and heights in twips converted to pixels and
+// rows of height 0 hidden. A click makes the clicked cell current in the model, then reports.
+class RegisterGridView : public QTableView {
+    Q_OBJECT
+public:
+    RegisterGridView(RegisterGrid& grid, QWidget* parent = nullptr);
+    ~RegisterGridView() override;
+
+    int twipsToPixels(int twips) const;
+
+    // Rectangle of the grid's current cell in this widget's coordinates.
+    QRect currentCellRect() const;
+
+Q_SIGNALS:
+    void cellClicked();
+    void scrolled();
+
+private:
+    void gridChanged(RegisterGrid::Change change, int row, int col);
+    void applyWidths();
+    void applyHeights();
+    void followCurrentCell();
+    void onClicked(const QModelIndex& index);
+
+    RegisterGrid& grid_;
+    GridTableModel* model_;
+};
+
+} // namespace kym

@@ -1,0 +1,30 @@
+#include "ui/QtFileDialogs.h"
+
+#include <QFileDialog>
+
+namespace kym {
+
+std::optional<std::filesystem::path> QtFileDialogs::openFile(const FileDialogRequest& request) {
+    return run(request, false);
+}
+
+std::optional<std::filesystem::path> QtFileDialogs::saveFile(const FileDialogRequest& request) {
+    return run(request, true);
+}
+
+std::optional<std::filesystem::path> QtFileDialogs::run(const FileDialogRequest& request,
+                                                        bool save) {
+    QFileDialog dialog(parent_, QString::fromStdString(request.title),
+                       QString::fromStdString(request.directory.string()));
+    dialog.setNameFilter(QString::fromStdString(request.filterDescription + " (" +
+                                                request.filterPattern + ")"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!request.fileName.empty())
+        dialog.selectFile(QString::fromStdString(request.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return std::filesystem::path(dialog.selectedFiles().constFirst().toStdString());
+}
+
+} // namespace kym
