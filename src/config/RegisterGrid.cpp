@@ -30,17 +30,13 @@ void RegisterGrid::setRows(int rows) { resize(rows, cols_); }
 void RegisterGrid::setCols(int cols) { resize(rows_, cols); }
 
 void RegisterGrid::setRow(int row) {
-    if (row >= 0 && row < rows_ && row != row_) {
+    if (row >= 0 && row < rows_)
         row_ = row;
-        notify(Change::Current, row_, col_);
-    }
 }
 
 void RegisterGrid::setCol(int col) {
-    if (col >= 0 && col < cols_ && col != col_) {
+    if (col >= 0 && col < cols_)
         col_ = col;
-        notify(Change::Current, row_, col_);
-    }
 }
 
 bool RegisterGrid::contains(int row, int col) const {

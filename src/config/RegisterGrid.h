@@ -15,7 +15,7 @@ public:
     static constexpr int kDefaultRowHeight = 300;
     static constexpr int kDefaultColWidth = 960;
 
-    enum class Change { Cell, Shape, Widths, Heights, Current };
+    enum class Change { Cell, Shape, Widths, Heights };
     using Listener = std::function<void(Change, int row, int col)>;
 
     RegisterGrid(int rows, int cols);

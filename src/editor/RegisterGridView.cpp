@@ -99,9 +99,6 @@ void RegisterGridView::gridChanged(RegisterGrid::Change change, int row, int col
     case RegisterGrid::Change::Heights:
         applyHeights();
         break;
-    case RegisterGrid::Change::Current:
-        followCurrentCell();
-        break;
     }
 }
 
@@ -118,11 +115,6 @@ void RegisterGridView::applyHeights() {
         if (!grid_.rowHidden(r))
             setRowHeight(r - 1, twipsToPixels(grid_.rowHeight(r)));
     }
-}
-
-void RegisterGridView::followCurrentCell() {
-    if (grid_.row() > 0 && grid_.col() > 0)
-        setCurrentIndex(model_->index(grid_.row() - 1, grid_.col() - 1));
 }
 
 QRect RegisterGridView::currentCellRect() const {

@@ -30,7 +30,6 @@ private:
     void gridChanged(RegisterGrid::Change change, int row, int col);
     void applyWidths();
     void applyHeights();
-    void followCurrentCell();
     void onClicked(const QModelIndex& index);
 
     RegisterGrid& grid_;

@@ -1,0 +1,302 @@
+#include "config/ConfigFile.h"
+#include "editor/DocumentLifecycle.h"
+#include "support/ScriptedFileDialogs.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace kym {
+namespace {
+
+using Answer = Prompter::Answer;
+using Outcome = DocumentLifecycle::Outcome;
+const std::string kUpper(prompt::kSaveChangesUpper);
+const std::string kCompat(prompt::kCompatibilityChange);
+
+class Lifecycle : public testing::Test {
+protected:
+    Lifecycle() : folders(dir / "kym"), lifecycle(state, prompter, dialogs, folders) {
+        lifecycle.startUp();
+    }
+
+    std::filesystem::path file(const std::string& name) const { return folders.kym3815() / name; }
+
+    // A new document of the given type, as the first menu choice and File > New make it.
+    void newDocument(const std::string& type) {
+        lifecycle.chooseDeviceType(type);
+        ASSERT_EQ(lifecycle.New(), Outcome::Done);
+    }
+
+    void edit(int row, int col, const std::string& text) {
+        state.grid.setRow(row);
+        state.grid.setCol(col);
+        state.grid.setText(text);
+        lifecycle.MarkChanged();
+    }
+
+    std::string saved(const std::filesystem::path& path) const { return test::readFile(path); }
+
+    test::TempDir dir;
+    ProgramState state;
+    test::ScriptedPrompter prompter;
+    test::ScriptedFileDialogs dialogs;
+    Folders folders;
+    DocumentLifecycle lifecycle;
+};
+
+TEST_F(Lifecycle, StartUpCreatesTheFolders) {
+    EXPECT_TRUE(std::filesystem::is_directory(folders.kym3815()));
+    EXPECT_EQ(state.title, "KYM4815/3815 Configuration Tool");
+    EXPECT_FALSE(state.menus.settingsEnabled);
+}
+
+TEST_F(Lifecycle, NewWithoutADeviceTypeAsksForOne) {
+    EXPECT_EQ(lifecycle.New(), Outcome::Cancelled);
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Select a Device Type from the 'Compatibility' Menu."});
+    EXPECT_FALSE(state.gridVisible);
+}
+
+TEST_F(Lifecycle, FirstChoiceOnlyRecordsASecondChoiceAsksAndBuilds) {
+    lifecycle.chooseDeviceType("QR4805");
+    EXPECT_FALSE(state.gridVisible);
+    EXPECT_EQ(state.menus.checkedDeviceType, "QR4805");
+    EXPECT_EQ(state.menus.compatibilityCaption, "&Compatibility(QR4805)");
+
+    prompter.answers = {Answer::No};
+    lifecycle.chooseDeviceType("QX4815");
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{kCompat});
+    EXPECT_TRUE(state.gridVisible);
+    EXPECT_EQ(state.grid.rows(), 25);
+    EXPECT_EQ(state.document.documentDeviceType, "QX4815");
+    EXPECT_EQ(state.title, "Editor - ");
+}
+
+TEST_F(Lifecycle, ChoosingTheSameTypeRebuildsAnEmptyTableAfterTheSaveQuestion) {
+    newDocument("KYM3815");
+    edit(1, 1, "AB");
+    prompter.answers = {Answer::No};
+    lifecycle.chooseDeviceType("KYM3815");
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{kUpper});
+    EXPECT_EQ(state.grid.cell(1, 1), "");
+    EXPECT_FALSE(state.document.documentChanged);
+}
+
+TEST_F(Lifecycle, ADeviceTypeChangeSavesTheOldTableWithItsOwnType) {
+    newDocument("KYM3815");
+    edit(2, 1, "1F");
+    prompter.answers = {Answer::Yes};
+    dialogs.choices = {file("old.vlt")};
+    lifecycle.chooseDeviceType("QR4805");
+
+    const auto lines = splitLines(saved(file("old.vlt")));
+    EXPECT_EQ(lines[4], "KYM3815");
+    EXPECT_EQ(lines[27], "1F,,,,,;");
+    EXPECT_EQ(state.header.deviceType, "QR4805");
+    EXPECT_TRUE(state.grid.rowHidden(1));
+}
+
+TEST_F(Lifecycle, AFirstChoiceAfterOpeningAFileGoesThroughTheConfirmation) {
+    test::writeFile(file("a.vlt"), configurationFileBytes([] {
+                        HeaderSettings h;
+                        h.deviceType = "QR4805";
+                        return h;
+                    }(), RegisterGrid(9, 6)));
+    dialogs.choices = {file("a.vlt")};
+    ASSERT_EQ(lifecycle.OpenDocument(), Outcome::Done);
+    prompter.answers = {Answer::No};
+    lifecycle.chooseDeviceType("KYM3815");
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{kCompat});
+    EXPECT_EQ(state.document.documentDeviceType, "KYM3815");
+    EXPECT_FALSE(state.grid.rowHidden(1));
+}
+
+// Every flow that offers a save and gets Yes is abandoned when the save does not happen.
+TEST_F(Lifecycle, AnAcceptedSaveThatDoesNotHappenAbandonsTheFlow) {
+    struct Case {
+        std::string name;
+        std::function<bool(DocumentLifecycle&)> run; // true when the flow went ahead
+    };
+    const Case cases[] = {
+        {"New", [](DocumentLifecycle& l) { return l.New() == Outcome::Done; }},
+        {"Open", [](DocumentLifecycle& l) { return l.OpenDocument() != Outcome::Failed; }},
+        {"device type", [this](DocumentLifecycle& l) {
+             l.chooseDeviceType("QD4815");
+             return state.document.documentDeviceType == "QD4815";
+         }},
+        {"File Transfer", [](DocumentLifecycle& l) { return l.prepareFileTransfer(); }},
+        {"Exit", [](DocumentLifecycle& l) { return l.exitRequested(); }},
+        {"closing", [](DocumentLifecycle& l) { return l.closeRequested(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        state.menus.controlVariantsVisible = true;
+        lifecycle.chooseDeviceType("KYM3815");
+        lifecycle.New();
+        edit(3, 1, "77");
+        prompter.answers = {Answer::Yes};
+        dialogs.choices = {std::nullopt}; // Save As cancelled
+        EXPECT_FALSE(c.run(lifecycle));
+        EXPECT_TRUE(state.document.documentChanged);
+        EXPECT_EQ(state.grid.cell(3, 1), "77");
+        EXPECT_EQ(state.header.deviceType, "KYM3815");
+        EXPECT_EQ(state.menus.checkedDeviceType, "KYM3815");
+        EXPECT_EQ(state.title, "Editor -  *");
+        state.document.documentChanged = false;
+        prompter.shown.clear();
+    }
+}
+
+TEST_F(Lifecycle, CancellingOpenLeavesEverySetting) {
+    newDocument("KYM3815");
+    state.header.captureValue = "9";
+    state.header.timeout = "12";
+    state.header.snifferState = "SNIFFER";
+    state.gateway.gatewayIP = "10.0.0.9";
+    dialogs.choices = {std::nullopt};
+    EXPECT_EQ(lifecycle.OpenDocument(), Outcome::Cancelled);
+    EXPECT_EQ(state.header.captureValue, "9");
+    EXPECT_EQ(state.header.timeout, "12");
+    EXPECT_EQ(state.header.snifferState, "SNIFFER");
+    EXPECT_EQ(state.gateway.gatewayIP, "10.0.0.9");
+}
+
+TEST_F(Lifecycle, AFileThatCannotBeOpenedIsReportedAndChangesNothing) {
+    newDocument("KYM3815");
+    dialogs.choices = {file("missing.vlt")};
+    EXPECT_EQ(lifecycle.OpenDocument(), Outcome::Failed);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "No such file or directory");
+    EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
+    EXPECT_EQ(state.document.currentFilePath, "");
+    EXPECT_FALSE(state.document.hasFileName);
+}
+
+TEST_F(Lifecycle, AReadErrorIsShownWithItsLineAndWhatWasReadStays) {
+    test::writeFile(file("bad.vlt"), "DEVICE_TYPE\r\nQX4815\r\nNETWORK_ID\r\n9\r\nCOLUMN_NAMES\r\nfive\r\n");
+    dialogs.choices = {file("bad.vlt")};
+    EXPECT_EQ(lifecycle.OpenDocument(), Outcome::Done);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
+    EXPECT_EQ(prompter.shown[0].text, "bad.vlt, line 6: COLUMN_NAMES count \"five\" is not a number");
+    EXPECT_EQ(state.header.networkID, "9");
+    EXPECT_EQ(state.document.documentDeviceType, "QX4815");
+    EXPECT_EQ(state.title, "Editor - bad.vlt");
+    EXPECT_TRUE(state.ignoreNextChange);
+}
+
+TEST_F(Lifecycle, SaveAsNamesTheFileAndTheNextChangeMarkShowsIt) {
+    newDocument("KYM3815");
+    dialogs.choices = {file("site")};
+    ASSERT_EQ(lifecycle.SaveAs(), Outcome::Done);
+    EXPECT_TRUE(std::filesystem::exists(file("site.vlt")));
+    EXPECT_EQ(state.title, "Editor: " + file("site.vlt").string());
+    EXPECT_EQ(dialogs.requests[0].request.title, "Save Register Configuration");
+    EXPECT_EQ(dialogs.requests[0].request.fileName, file("config.vlt").string());
+    EXPECT_EQ(dialogs.requests[0].request.filterPattern, "*.vlt");
+    lifecycle.MarkChanged();
+    EXPECT_EQ(state.title, "Editor - site.vlt *");
+}
+
+TEST_F(Lifecycle, SaveOfANewDocumentRunsSaveAsAndACancelKeepsItChanged) {
+    newDocument("KYM3815");
+    edit(1, 2, "3");
+    dialogs.choices = {std::nullopt};
+    EXPECT_EQ(lifecycle.Save(), Outcome::Cancelled);
+    EXPECT_TRUE(state.document.documentChanged);
+
+    dialogs.choices = {file("n.vlt")};
+    EXPECT_EQ(lifecycle.Save(), Outcome::Done);
+    EXPECT_EQ(state.title, "Editor - n.vlt");
+    edit(1, 2, "4");
+    EXPECT_EQ(lifecycle.Save(), Outcome::Done);
+    EXPECT_EQ(splitLines(saved(file("n.vlt")))[26], ",4,,,,;");
+}
+
+TEST_F(Lifecycle, AFailedSaveKeepsTheEarlierFileAndTheChangeMark) {
+    newDocument("KYM3815");
+    dialogs.choices = {file("keep.vlt")};
+    ASSERT_EQ(lifecycle.SaveAs(), Outcome::Done);
+    const std::string earlier = saved(file("keep.vlt"));
+    edit(1, 1, "ABCD");
+
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit saved = limit;
+    limit.rlim_cur = 8;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const Outcome outcome = lifecycle.Save();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
+
+    EXPECT_EQ(outcome, Outcome::Failed);
+    EXPECT_EQ(test::readFile(file("keep.vlt")), earlier);
+    EXPECT_TRUE(state.document.documentChanged);
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_EQ(prompter.shown.back().icon, Prompter::Icon::Exclamation);
+}
+
+TEST_F(Lifecycle, ExitAnsweredNoClosesWithoutASecondQuestion) {
+    newDocument("KYM3815");
+    edit(1, 1, "1");
+    prompter.answers = {Answer::No};
+    EXPECT_TRUE(lifecycle.exitRequested());
+    EXPECT_TRUE(lifecycle.closeRequested());
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Do you want to save your changes."});
+}
+
+TEST_F(Lifecycle, ClosingAChangedDocumentAsksTheUpperCaseQuestion) {
+    newDocument("KYM3815");
+    edit(1, 1, "1");
+    prompter.answers = {Answer::No};
+    EXPECT_TRUE(lifecycle.closeRequested());
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{kUpper});
+}
+
+TEST_F(Lifecycle, NewKeepsSomeSettingsAndResetsTheOthers) {
+    newDocument("KYM3815");
+    HeaderSettings& h = state.header;
+    h.networkID = "12";
+    h.captureInMinutes = true;
+    h.fileType = "FACTORY";
+    h.captureValue = "5";
+    h.timeout = "9";
+    h.lossState = "OFF";
+    h.snifferState = "SNIFFER";
+    h.vendorCode = "0001";
+    h.propertyCode = "0003";
+    lifecycle.New();
+    EXPECT_EQ(h.networkID, "12");
+    EXPECT_TRUE(h.captureInMinutes);
+    EXPECT_EQ(h.fileType, "FACTORY");
+    EXPECT_EQ(h.captureValue, "0");
+    EXPECT_EQ(h.timeout, "30");
+    EXPECT_EQ(h.lossState, "LAST");
+    EXPECT_EQ(h.snifferState, "");
+    EXPECT_EQ(h.vendorCode, "171");
+    EXPECT_EQ(h.propertyCode, "0002");
+}
+
+TEST_F(Lifecycle, OpeningAFileMakesTheControlVariantsFollowItsFileType) {
+    const auto fileOfType = [this](const std::string& name, const std::string& fileType) {
+        HeaderSettings h;
+        h.deviceType = "KYM3815";
+        h.fileType = fileType;
+        test::writeFile(file(name), configurationFileBytes(h, RegisterGrid(9, 6)));
+    };
+    fileOfType("factory.vlt", "FACTORY");
+    fileOfType("field.vlt", "FIELD");
+    dialogs.choices = {file("field.vlt"), file("factory.vlt")};
+    lifecycle.OpenDocument();
+    EXPECT_FALSE(state.menus.controlVariantsVisible);
+    lifecycle.OpenDocument();
+    EXPECT_TRUE(state.menus.controlVariantsVisible);
+    EXPECT_EQ(dialogs.requests[0].request.title, "Open Register Configuration");
+    EXPECT_EQ(dialogs.requests[0].request.directory, folders.kym3815());
+}
+
+} // namespace
+} // namespace kym
