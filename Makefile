@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test bench clean
 
 all: build
 
@@ -27,6 +27,12 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Medians of repeated runs; the editor's figures are measured offscreen.
+bench: build
+	@for b in $(BUILD)/bench/*_bench; do \
+		QT_QPA_PLATFORM=offscreen $$b --benchmark_repetitions=10 --benchmark_report_aggregates_only=true; \
+	done
 
 clean:
 	rm -rf $(BUILD)

@@ -12,7 +12,7 @@ namespace kym {
 // Sizes are in twips; a row height of 0 hides the row.
 class RegisterGrid {
 public:
-    static constexpr int kDefaultRowHeight = 300;
+    static constexpr int kDefaultRowHeight = 360;
     static constexpr int kDefaultColWidth = 960;
 
     enum class Change { Cell, Shape, Widths, Heights };

@@ -2,19 +2,26 @@
 
 #include "config/DeviceTypes.h"
 #include "editor/RegisterGridView.h"
+#include "editor/TransmitterIdListModel.h"
 #include "ui/Text.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kym {
 
 FlexGrid::FlexGrid(ProgramState& state, Services services, QWidget* parent)
     : QMainWindow(parent), state_(state), services_(std::move(services)),
-      lifecycle_(state_, services_.prompter, services_.fileDialogs, services_.folders) {
+      lifecycle_(state_, services_.prompter, services_.fileDialogs, services_.folders),
+      editing_(state_, [this] { lifecycle_.MarkChanged(); }) {
     setObjectName(QStringLiteral("FlexGrid"));
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -30,11 +37,36 @@ FlexGrid::FlexGrid(ProgramState& state, Services services, QWidget* parent)
     layout->addWidget(grid_);
     layout->addWidget(emptyHint_);
     setCentralWidget(central);
-    resize(grid_->twipsToPixels(900 + 5 * 2200) + 40, grid_->twipsToPixels(300 * 11) + 60);
+    resize(grid_->twipsToPixels(900 + 5 * 2200) + 40, grid_->twipsToPixels(360 * 11) + 60);
 
     createMenus();
+    createEditBoxes();
+    Timer1_ = new QTimer(this);
+    Timer1_->setSingleShot(true);
+    Timer1_->setInterval(1);
+    lifecycle_.setHideEditCombos([this] { HideEditCombos(); });
     connectHandlers();
     Form_Load();
+}
+
+QComboBox* FlexGrid::editBox(EditBox box) const {
+    switch (box) {
+    case EditBox::TransId:
+        return ComboTransID_;
+    case EditBox::Channel:
+        return ComboChannel_;
+    case EditBox::DataAnalog:
+        return ComboDataAnalog_;
+    case EditBox::DataDigital:
+        return ComboDataDigital_;
+    case EditBox::Start:
+        return ComboStart_;
+    case EditBox::End:
+        return ComboEnd_;
+    case EditBox::None:
+        break;
+    }
+    return nullptr;
 }
 
 QAction* FlexGrid::action(const QString& objectName) const {
@@ -49,7 +81,46 @@ void FlexGrid::Form_Load() {
         move(available.left() + (available.width() - width()) / 2,
              available.top() + (available.height() - height()) / 2);
     }
+    HideEditCombos();
+    for (const auto& entry : channelEntries())
+        ComboChannel_->addItem(toQt(entry));
+    FillDigitalFormatList();
+    FillAnalogFormatList();
     showState();
+    Timer1_->start();
+}
+
+// The six boxes sit hidden in front of the grid; a click lays one of them over a cell.
+void FlexGrid::createEditBoxes() {
+    QWidget* area = grid_->parentWidget();
+    const auto makeBox = [area, this](const char* name, const char* accessibleName, bool typed) {
+        auto* box = new QComboBox(area);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setAccessibleName(QString::fromLatin1(accessibleName));
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(4);
+        box->setMaxVisibleItems(16);
+        box->setEditable(typed);
+        if (typed) {
+            // Typed text is never written into the grid, so it must not join the list either.
+            box->setInsertPolicy(QComboBox::NoInsert);
+            box->setCompleter(nullptr);
+            box->lineEdit()->installEventFilter(this);
+        }
+        box->installEventFilter(this);
+        box->view()->installEventFilter(this);
+        box->hide();
+        box->raise();
+        return box;
+    };
+    ComboTransID_ = makeBox("ComboTransID", "TRANSMITTER ID", true);
+    ComboChannel_ = makeBox("ComboChannel", "TRANS CHAN", true);
+    ComboDataAnalog_ = makeBox("ComboDataAnalog", "DATA FORMAT (analog)", false);
+    ComboDataDigital_ = makeBox("ComboDataDigital", "DATA FORMAT (digital)", false);
+    ComboStart_ = makeBox("ComboStart", "RANGE START", false);
+    ComboEnd_ = makeBox("ComboEnd", "RANGE END", false);
+
+    transmitterIds_ = TransmitterIdListModel::install(ComboTransID_);
 }
 
 QAction* FlexGrid::addEntry(QMenu* menu, const char* objectName, const QString& caption,
@@ -105,6 +176,20 @@ void FlexGrid::connectHandlers() {
     bind("mnuTwoReceive", &FlexGrid::mnuTwoReceive_Click);
     bind("mnuFour_Control", &FlexGrid::mnuFour_Control_Click);
     bind("mnuTwo_Control", &FlexGrid::mnuTwo_Control_Click);
+
+    connect(grid_, &RegisterGridView::cellClicked, this, &FlexGrid::MSFlexGrid1_Click);
+    connect(grid_, &RegisterGridView::cellActivated, this, &FlexGrid::MSFlexGrid1_KeyDown);
+    connect(grid_, &RegisterGridView::scrolled, this, &FlexGrid::MSFlexGrid1_Scroll);
+    connect(ComboTransID_, &QComboBox::activated, this, &FlexGrid::ComboTransID_Click);
+    connect(ComboChannel_, &QComboBox::activated, this, &FlexGrid::ComboChannel_Click);
+    connect(ComboDataAnalog_, &QComboBox::activated, this, &FlexGrid::ComboDataAnalog_Click);
+    connect(ComboDataDigital_, &QComboBox::activated, this, &FlexGrid::ComboDataDigital_Click);
+    connect(ComboStart_, &QComboBox::activated, this, &FlexGrid::ComboStart_Click);
+    connect(ComboEnd_, &QComboBox::activated, this, &FlexGrid::ComboEnd_Click);
+    // Typing raises the change notification; a text set while placing raises it in placeBox.
+    connect(ComboTransID_->lineEdit(), &QLineEdit::textEdited, this, &FlexGrid::ComboTransID_Change);
+    connect(ComboChannel_->lineEdit(), &QLineEdit::textEdited, this, &FlexGrid::ComboChannel_Change);
+    connect(Timer1_, &QTimer::timeout, this, &FlexGrid::Timer1_Timer);
 }
 
 void FlexGrid::showState() {
@@ -119,6 +204,13 @@ void FlexGrid::showState() {
     action(QStringLiteral("mnuTwo_Control"))->setVisible(state_.menus.controlVariantsVisible);
     grid_->setVisible(state_.gridVisible);
     emptyHint_->setVisible(!state_.gridVisible);
+    const EditBoxEnables& enabled = state_.boxes;
+    ComboTransID_->setEnabled(enabled.transId);
+    ComboChannel_->setEnabled(enabled.channel);
+    ComboDataAnalog_->setEnabled(enabled.dataAnalog);
+    ComboDataDigital_->setEnabled(enabled.dataDigital);
+    ComboStart_->setEnabled(enabled.start);
+    ComboEnd_->setEnabled(enabled.end);
 }
 
 void FlexGrid::mnuNewGatewayConfig_Click() {
@@ -161,6 +253,178 @@ void FlexGrid::mnuMiscellaneous_Click() {
 void FlexGrid::chooseDeviceType(std::string_view identifier) {
     lifecycle_.chooseDeviceType(identifier);
     showState();
+}
+
+void FlexGrid::MSFlexGrid1_Click() {
+    const EditBox box = editing_.clicked();
+    HideEditCombos();
+    if (box == EditBox::Start)
+        FillStartList();
+    else if (box == EditBox::End)
+        FillEndList();
+    if (QComboBox* combo = editBox(box))
+        placeBox(combo);
+    showState();
+}
+
+// From the keyboard an edit is a click that also opens the box's list.
+void FlexGrid::MSFlexGrid1_KeyDown() {
+    MSFlexGrid1_Click();
+    QComboBox* box = visibleBox();
+    if (box && box->isEnabled()) {
+        box->setFocus();
+        box->showPopup();
+    }
+}
+
+void FlexGrid::MSFlexGrid1_Scroll() { HideEditCombos(); }
+
+void FlexGrid::ComboTransID_Click(int index) {
+    editing_.picked(EditBox::TransId, fromQt(ComboTransID_->itemText(index)));
+    pickDone(ComboTransID_);
+}
+
+void FlexGrid::ComboChannel_Click(int index) {
+    editing_.picked(EditBox::Channel, fromQt(ComboChannel_->itemText(index)));
+    pickDone(ComboChannel_);
+}
+
+void FlexGrid::ComboDataAnalog_Click(int index) {
+    editing_.picked(EditBox::DataAnalog, fromQt(ComboDataAnalog_->itemText(index)));
+    pickDone(ComboDataAnalog_);
+}
+
+void FlexGrid::ComboDataDigital_Click(int index) {
+    editing_.picked(EditBox::DataDigital, fromQt(ComboDataDigital_->itemText(index)));
+    pickDone(ComboDataDigital_);
+}
+
+void FlexGrid::ComboStart_Click(int index) {
+    const RangeVerdict verdict = editing_.pickedRange(RangeEnd::Start, fromQt(ComboStart_->itemText(index)));
+    if (!verdict.accepted)
+        services_.prompter.inform(verdict.message);
+    pickDone(ComboStart_);
+}
+
+void FlexGrid::ComboEnd_Click(int index) {
+    const RangeVerdict verdict = editing_.pickedRange(RangeEnd::End, fromQt(ComboEnd_->itemText(index)));
+    if (!verdict.accepted)
+        services_.prompter.inform(verdict.message);
+    pickDone(ComboEnd_);
+}
+
+void FlexGrid::ComboTransID_Change() {
+    editing_.textChanged();
+    showState();
+}
+
+void FlexGrid::ComboChannel_Change() {
+    editing_.textChanged();
+    showState();
+}
+
+void FlexGrid::Timer1_Timer() {
+    Timer1_->stop();
+    FillTransmitterIDList();
+}
+
+void FlexGrid::pickDone(QComboBox* box) {
+    box->hide();
+    showState();
+    grid_->setFocus();
+}
+
+void FlexGrid::HideEditCombos() {
+    for (QComboBox* box : {ComboChannel_, ComboDataAnalog_, ComboDataDigital_, ComboStart_,
+                           ComboEnd_, ComboTransID_})
+        box->hide();
+}
+
+QComboBox* FlexGrid::visibleBox() const {
+    for (QComboBox* box : {ComboTransID_, ComboChannel_, ComboDataAnalog_, ComboDataDigital_,
+                           ComboStart_, ComboEnd_})
+        if (box->isVisible())
+            return box;
+    return nullptr;
+}
+
+void FlexGrid::FillTransmitterIDList() { transmitterIds_->fill(); }
+
+void FlexGrid::FillDigitalFormatList() {
+    for (const auto& entry : digitalFormatEntries())
+        ComboDataDigital_->addItem(toQt(entry));
+}
+
+void FlexGrid::FillAnalogFormatList() {
+    for (const auto& entry : analogFormatEntries())
+        ComboDataAnalog_->addItem(toQt(entry));
+}
+
+void FlexGrid::FillStartList() { fillRangeList(ComboStart_, RangeEnd::Start); }
+void FlexGrid::FillEndList() { fillRangeList(ComboEnd_, RangeEnd::End); }
+
+void FlexGrid::fillRangeList(QComboBox* box, RangeEnd end) {
+    const RangeList list = editing_.rangeList(end);
+    QStringList entries;
+    entries.reserve(static_cast<qsizetype>(list.entries.size()));
+    for (const auto& entry : list.entries)
+        entries.append(toQt(entry));
+    box->clear();
+    box->addItems(entries);
+    if (!list.message.empty())
+        services_.prompter.inform(list.message);
+}
+
+// The box covers the cell exactly, wherever the grid is scrolled; it is not given the focus.
+void FlexGrid::placeBox(QComboBox* box) {
+    const QRect cell = grid_->currentCellRect().translated(grid_->pos());
+    box->setGeometry(cell);
+    showBoxText(box, toQt(state_.grid.text()));
+    box->raise();
+    box->show();
+}
+
+// Editable boxes take any text, and a different one raises their change notification as typing
+// would; the others select the matching entry, or show a text that is not in their list as a
+// placeholder.
+void FlexGrid::showBoxText(QComboBox* box, const QString& text) {
+    if (box->isEditable()) {
+        const QString before = box->currentText();
+        const int index = box == ComboTransID_ ? transmitterIdIndex(fromQt(text))
+                                               : box->findText(text);
+        box->setCurrentIndex(index < box->count() ? index : -1);
+        box->setEditText(text);
+        if (text != before)
+            box == ComboTransID_ ? ComboTransID_Change() : ComboChannel_Change();
+        return;
+    }
+    const int index = box->findText(text);
+    box->setCurrentIndex(index);
+    box->setPlaceholderText(index < 0 ? text : QString());
+}
+
+// Escape leaves a box without writing; Enter in the typed part opens the list, since only a
+// pick from the list is written.
+bool FlexGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    auto* line = qobject_cast<QLineEdit*>(watched);
+    if (line && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        if (auto* box = qobject_cast<QComboBox*>(line->parentWidget()))
+            box->showPopup();
+        return true;
+    }
+    if (key == Qt::Key_Escape) {
+        for (QComboBox* box : {ComboTransID_, ComboChannel_, ComboDataAnalog_, ComboDataDigital_,
+                               ComboStart_, ComboEnd_})
+            if (box->view() == watched)
+                box->hidePopup();
+        HideEditCombos();
+        grid_->setFocus();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void FlexGrid::mnuNewConfig_Click() { chooseDeviceType(kKym3815); }

@@ -2,21 +2,26 @@
 
 #include "config/ProgramState.h"
 #include "editor/DocumentLifecycle.h"
+#include "editor/GridEditing.h"
 #include "ui/Services.h"
 
 #include <QMainWindow>
 #include <map>
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QMenu;
+class QTimer;
 
 namespace kym {
 
 class RegisterGridView;
+class TransmitterIdListModel;
 
-// The main window: the register grid, the menus and the document lifecycle. Handlers translate
-// menu commands into lifecycle operations and then show the state.
+// The main window: the register grid with its six drop-down editing boxes, the menus and the
+// document lifecycle. Handlers translate events into lifecycle and editing operations and then
+// show the state.
 class FlexGrid : public QMainWindow {
     Q_OBJECT
 public:
@@ -24,9 +29,11 @@ public:
 
     RegisterGridView* MSFlexGrid1() const { return grid_; }
     QAction* action(const QString& objectName) const;
+    QComboBox* editBox(EditBox box) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private Q_SLOTS:
     void mnuNewGatewayConfig_Click();
@@ -41,26 +48,62 @@ private Q_SLOTS:
     void mnuTwoReceive_Click();
     void mnuFour_Control_Click();
     void mnuTwo_Control_Click();
+    void MSFlexGrid1_Click();
+    void MSFlexGrid1_KeyDown();
+    void MSFlexGrid1_Scroll();
+    void ComboTransID_Click(int index);
+    void ComboChannel_Click(int index);
+    void ComboDataAnalog_Click(int index);
+    void ComboDataDigital_Click(int index);
+    void ComboStart_Click(int index);
+    void ComboEnd_Click(int index);
+    void ComboTransID_Change();
+    void ComboChannel_Change();
+    void Timer1_Timer();
 
 private:
     void Form_Load();
     void createMenus();
+    void createEditBoxes();
     void connectHandlers();
     QAction* addEntry(QMenu* menu, const char* objectName, const QString& caption,
                       const QKeySequence& shortcut = {});
     void chooseDeviceType(std::string_view identifier);
-    // Shows the state: title, menus, grid visibility.
+    // Shows the state: title, menus, grid visibility, which boxes may be opened.
     void showState();
+
+    void HideEditCombos();
+    void FillTransmitterIDList();
+    void FillDigitalFormatList();
+    void FillAnalogFormatList();
+    void FillStartList();
+    void FillEndList();
+    void fillRangeList(QComboBox* box, RangeEnd end);
+    // Lays a box over the grid's current cell and shows the cell's text in it.
+    void placeBox(QComboBox* box);
+    void showBoxText(QComboBox* box, const QString& text);
+    void pickDone(QComboBox* box);
+    QComboBox* visibleBox() const;
 
     ProgramState& state_;
     Services services_;
     DocumentLifecycle lifecycle_;
+    GridEditing editing_;
     RegisterGridView* grid_ = nullptr;
     QLabel* emptyHint_ = nullptr;
     QMenu* mnuFile_ = nullptr;
     QMenu* mnuComm_ = nullptr;
     QMenu* mnuCompatibility_ = nullptr;
     std::map<QString, QAction*> actions_;
+
+    QComboBox* ComboTransID_ = nullptr;
+    QComboBox* ComboChannel_ = nullptr;
+    QComboBox* ComboDataAnalog_ = nullptr;
+    QComboBox* ComboDataDigital_ = nullptr;
+    QComboBox* ComboStart_ = nullptr;
+    QComboBox* ComboEnd_ = nullptr;
+    TransmitterIdListModel* transmitterIds_ = nullptr;
+    QTimer* Timer1_ = nullptr;
 };
 
 } // namespace kym

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <cmath>
 
@@ -122,10 +123,27 @@ QRect RegisterGridView::currentCellRect() const {
     return cell.translated(viewport()->pos());
 }
 
-void RegisterGridView::onClicked(const QModelIndex& index) {
+void RegisterGridView::makeCurrent(const QModelIndex& index) {
     grid_.setRow(index.row() + 1);
     grid_.setCol(index.column() + 1);
+}
+
+void RegisterGridView::onClicked(const QModelIndex& index) {
+    makeCurrent(index);
     Q_EMIT cellClicked();
+}
+
+void RegisterGridView::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool edit = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2 ||
+                      (key == Qt::Key_Down && event->modifiers().testFlag(Qt::AltModifier));
+    if (edit && currentIndex().isValid()) {
+        makeCurrent(currentIndex());
+        Q_EMIT cellActivated();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 } // namespace kym

@@ -24,13 +24,19 @@ public:
 
 Q_SIGNALS:
     void cellClicked();
+    // Enter, F2 or Alt+Down on the current cell: edit it as a click would, from the keyboard.
+    void cellActivated();
     void scrolled();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void gridChanged(RegisterGrid::Change change, int row, int col);
     void applyWidths();
     void applyHeights();
     void onClicked(const QModelIndex& index);
+    void makeCurrent(const QModelIndex& index);
 
     RegisterGrid& grid_;
     GridTableModel* model_;

@@ -1,0 +1,101 @@
+#include "editor/GridEditing.h"
+
+#include "config/DeviceTypes.h"
+
+namespace kym {
+
+GridEditing::GridEditing(ProgramState& state, std::function<void()> markChanged)
+    : state_(state), markChanged_(std::move(markChanged)) {}
+
+EditBox GridEditing::clicked() {
+    const RegisterGrid& grid = state_.grid;
+    editRow_ = grid.row();
+    editCol_ = grid.col();
+    const std::string& type = state_.header.deviceType;
+
+    if (editCol_ == kColDataFormat)
+        return isDigitalRow(editRow_) ? EditBox::DataDigital : EditBox::DataAnalog;
+
+    if (isTwoOutput(type)) {
+        if (editRow_ != 5 && editRow_ != 6)
+            return EditBox::None;
+        if (editCol_ == kColTransmitterId)
+            return EditBox::TransId;
+        if (type == kQr4805 && editCol_ == kColTransChan)
+            return EditBox::Channel;
+        return EditBox::None;
+    }
+    if (editCol_ == kColTransmitterId)
+        return EditBox::TransId;
+
+    if (type != kKym3815 && type != kQx4815)
+        return EditBox::None;
+    switch (editCol_) {
+    case kColTransChan:
+        return EditBox::Channel;
+    case kColRangeStart:
+        return EditBox::Start;
+    case kColRangeEnd:
+        return EditBox::End;
+    default:
+        return EditBox::None;
+    }
+}
+
+RangeList GridEditing::rangeList(RangeEnd end) const {
+    return rangeEntries(state_.grid.cell(editRow_, kColDataFormat), editRow_, end);
+}
+
+void GridEditing::put(int row, int col, const std::string& text) {
+    RegisterGrid& grid = state_.grid;
+    if (row <= 0 || row >= grid.rows() || col <= 0 || col >= grid.cols())
+        return;
+    grid.setCol(col);
+    grid.setRow(row);
+    grid.setText(text);
+}
+
+void GridEditing::picked(EditBox box, const std::string& text) {
+    if (box == EditBox::TransId)
+        pickedTransmitter(text);
+    else
+        put(editRow_, editCol_, text);
+    markEdited();
+}
+
+// All outputs of a control variant share one transmitter, so a pick fills every row of it; a
+// transmitter on a digital output makes that output's format DIGITAL.
+void GridEditing::pickedTransmitter(const std::string& text) {
+    const std::string& type = state_.header.deviceType;
+    if (type == kKym3815 || type == kQx4815 || type == kQr4805 || type == kQd4805) {
+        put(editRow_, editCol_, text);
+        if (isDigitalRow(editRow_))
+            put(editRow_, kColDataFormat, "DIGITAL");
+    }
+    if (type == kQd4815)
+        for (int row = 1; row <= 8; ++row)
+            put(row, editCol_, text);
+    if (type == kQd4805)
+        for (int row : {5, 6})
+            put(row, editCol_, text);
+}
+
+RangeVerdict GridEditing::pickedRange(RangeEnd end, const std::string& text) {
+    const int otherCol = end == RangeEnd::Start ? kColRangeEnd : kColRangeStart;
+    const RangeVerdict verdict = checkRangePick(end, text, state_.grid.cell(editRow_, otherCol));
+    if (verdict.accepted)
+        put(editRow_, editCol_, text);
+    markEdited();
+    return verdict;
+}
+
+// The first edit or change after a file was opened is absorbed rather than marked.
+void GridEditing::markEdited() {
+    if (state_.ignoreNextChange) {
+        state_.ignoreNextChange = false;
+        return;
+    }
+    markChanged_();
+}
+
+} // namespace kym

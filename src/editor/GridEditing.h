@@ -1,0 +1,48 @@
+#pragma once
+
+#include "config/ProgramState.h"
+#include "editor/ValueLists.h"
+
+#include <functional>
+#include <string>
+
+namespace kym {
+
+enum class EditBox { None, TransId, Channel, DataAnalog, DataDigital, Start, End };
+
+// The rules of editing the register grid through the drop-down boxes, without widgets: which box
+// a click lays over a cell, what a pick writes (into the clicked cell and the cells the device type
+// ties to it), the range-order check, and when an edit marks the document changed.
+class GridEditing {
+public:
+    GridEditing(ProgramState& state, std::function<void()> markChanged);
+
+    // The grid's current cell was clicked: remembers it as the cell being edited and says which
+    // box goes over it (None for a cell no box edits).
+    EditBox clicked();
+
+    int editRow() const { return editRow_; }
+    int editCol() const { return editCol_; }
+
+    // The list a range box offers for the clicked row, from that row's DATA FORMAT.
+    RangeList rangeList(RangeEnd end) const;
+
+    // A pick from the channel, data format or transmitter box: writes it back and marks the edit.
+    void picked(EditBox box, const std::string& text);
+    // A pick from a range box: written only when start <= end still holds; marked either way.
+    RangeVerdict pickedRange(RangeEnd end, const std::string& text);
+    // The text of the transmitter or channel box changed (typed, or set while placing the box).
+    void textChanged() { markEdited(); }
+
+private:
+    void markEdited();
+    void put(int row, int col, const std::string& text);
+    void pickedTransmitter(const std::string& text);
+
+    ProgramState& state_;
+    std::function<void()> markChanged_;
+    int editRow_ = 0;
+    int editCol_ = 0;
+};
+
+} // namespace kym

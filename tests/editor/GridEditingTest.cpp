@@ -1,0 +1,201 @@
+#include "config/DeviceTypes.h"
+#include "config/Layout.h"
+#include "editor/GridEditing.h"
+
+#include <gtest/gtest.h>
+
+namespace kym {
+namespace {
+
+class Editing : public testing::Test {
+protected:
+    void layOut(const std::string& type) {
+        state.header.deviceType = type;
+        state.grid.clear();
+        state.grid.setRows(gridRowsFor(type));
+        LayoutGrid(state);
+    }
+    EditBox click(int row, int col) {
+        state.grid.setRow(row);
+        state.grid.setCol(col);
+        return editing.clicked();
+    }
+    const std::string& cell(int row, int col) const { return state.grid.cell(row, col); }
+
+    ProgramState state;
+    int marks = 0;
+    GridEditing editing{state, [this] { ++marks; }};
+};
+
+// Which box a click lays over each cell, by device type and row band.
+TEST_F(Editing, PlacementByDeviceTypeRowAndColumn) {
+    using B = EditBox;
+    struct Case {
+        std::string type;
+        std::vector<int> rows;
+        std::array<B, 5> boxes; // columns 1 to 5
+    };
+    const std::array<B, 5> full{B::TransId, B::Channel, B::DataAnalog, B::Start, B::End};
+    const std::array<B, 5> fullDigital{B::TransId, B::Channel, B::DataDigital, B::Start, B::End};
+    const Case cases[] = {
+        {"KYM3815", {1, 4}, full},
+        {"KYM3815", {5, 8}, fullDigital},
+        {"QX4815", {9, 12, 17, 20}, full},
+        {"QX4815", {13, 16, 21, 24}, fullDigital},
+        {"QD4815", {1, 4}, {B::TransId, B::None, B::DataAnalog, B::None, B::None}},
+        {"QD4815", {5, 8}, {B::TransId, B::None, B::DataDigital, B::None, B::None}},
+        {"QR4805", {5, 6}, {B::TransId, B::Channel, B::DataDigital, B::None, B::None}},
+        {"QR4805", {7}, {B::None, B::None, B::DataDigital, B::None, B::None}},
+        {"QD4805", {5, 6}, {B::TransId, B::None, B::DataDigital, B::None, B::None}},
+        {"", {2}, {B::TransId, B::None, B::DataAnalog, B::None, B::None}},
+    };
+    for (const auto& c : cases) {
+        layOut(c.type);
+        for (int row : c.rows)
+            for (int col = 1; col <= 5; ++col)
+                EXPECT_EQ(click(row, col), c.boxes[static_cast<std::size_t>(col - 1)])
+                    << c.type << " row " << row << " col " << col;
+    }
+    EXPECT_EQ(click(3, 0), B::None);
+    EXPECT_EQ(editing.editRow(), 3);
+    EXPECT_EQ(editing.editCol(), 0);
+}
+
+TEST_F(Editing, TransmitterPicksFillTheCellsTheDeviceTypeTies) {
+    layOut("QD4815");
+    click(3, kColTransmitterId);
+    editing.picked(EditBox::TransId, "1A");
+    for (int row = 1; row <= 8; ++row)
+        EXPECT_EQ(cell(row, kColTransmitterId), "1A") << row;
+
+    layOut("QD4805");
+    click(6, kColTransmitterId);
+    editing.picked(EditBox::TransId, "FFF0");
+    EXPECT_EQ(cell(5, kColTransmitterId), "FFF0");
+    EXPECT_EQ(cell(6, kColTransmitterId), "FFF0");
+    EXPECT_EQ(cell(6, kColDataFormat), "DIGITAL");
+
+    layOut("KYM3815");
+    state.grid.setRow(7);
+    state.grid.setCol(kColTransmitterId);
+    state.grid.setText("22");
+    click(7, kColTransmitterId);
+    editing.picked(EditBox::TransId, "");
+    EXPECT_EQ(cell(7, kColTransmitterId), "");
+    EXPECT_EQ(cell(7, kColDataFormat), "DIGITAL");
+    click(2, kColTransmitterId);
+    editing.picked(EditBox::TransId, "5");
+    EXPECT_EQ(cell(2, kColDataFormat), "");
+    EXPECT_EQ(marks, 4);
+}
+
+TEST_F(Editing, PicksGoToTheClickedCellEvenAfterTheCurrentCellMoved) {
+    layOut("KYM3815");
+    click(2, kColTransChan);
+    state.grid.setRow(6);
+    state.grid.setCol(kColRangeEnd);
+    editing.picked(EditBox::Channel, "3");
+    EXPECT_EQ(cell(2, kColTransChan), "3");
+    EXPECT_EQ(cell(6, kColRangeEnd), "");
+}
+
+TEST_F(Editing, TheFirstEditAfterOpeningIsNotMarked) {
+    layOut("KYM3815");
+    state.ignoreNextChange = true;
+    click(1, kColDataFormat);
+    editing.picked(EditBox::DataAnalog, "COUNT");
+    EXPECT_EQ(marks, 0);
+    EXPECT_FALSE(state.ignoreNextChange);
+    EXPECT_EQ(cell(1, kColDataFormat), "COUNT");
+    editing.textChanged();
+    EXPECT_EQ(marks, 1);
+}
+
+TEST_F(Editing, RangeListsFollowTheRowsDataFormat) {
+    struct Case {
+        std::string format;
+        int row;
+        std::size_t starts, ends;
+        std::string first, lastStart;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"THERM 20k", 1, 242, 242, "-40", "200", ""},
+        {"COUNT", 2, 4098, 4097, "0", "4096", ""},
+        {"HUMIDITY", 3, 102, 102, "0", "100", ""},
+        {"MOISTURE", 4, 102, 102, "0", "100", ""},
+        {"count", 1, 1, 1, "", "", "Select Appropriate 'DATA FORMAT' Type!"},
+        {"RESET_TEMP", 2, 1, 1, "", "", "Select Appropriate 'DATA FORMAT' Type!"},
+        {"", 3, 1, 1, "", "", "Select Appropriate 'DATA FORMAT' Type!"},
+        {"DIGITAL", 5, 1, 1, "", "", "Digital rows do not use this parameter."},
+        {"RTD 1k", 14, 1, 1, "", "", "Digital rows do not use this parameter."},
+    };
+    layOut("QX4815");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        state.grid.setRow(c.row);
+        state.grid.setCol(kColDataFormat);
+        state.grid.setText(c.format);
+        click(c.row, kColRangeStart);
+        const RangeList start = editing.rangeList(RangeEnd::Start);
+        const RangeList end = editing.rangeList(RangeEnd::End);
+        EXPECT_EQ(start.entries.size(), c.starts);
+        EXPECT_EQ(end.entries.size(), c.ends);
+        EXPECT_EQ(start.entries.front(), "");
+        EXPECT_EQ(start.entries.size() > 1 ? start.entries[1] : "", c.first);
+        EXPECT_EQ(start.entries.size() > 1 ? start.entries.back() : "", c.lastStart);
+        EXPECT_EQ(start.message, c.message);
+        EXPECT_EQ(end.message, c.message);
+    }
+}
+
+TEST_F(Editing, RangePicksKeepStartAtMostEnd) {
+    struct Case {
+        RangeEnd end;
+        std::string pick, other;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {RangeEnd::Start, "4096", "4095", false}, {RangeEnd::Start, "4095", "4095", true},
+        {RangeEnd::Start, "5", "", true},         {RangeEnd::Start, "", "3", true},
+        {RangeEnd::Start, "-40", "200", true},    {RangeEnd::Start, "5", "abc", false},
+        {RangeEnd::Start, "0", "abc", true},      {RangeEnd::Start, "-40", "x", true},
+        {RangeEnd::End, "3", "4", false},         {RangeEnd::End, "4", "4", true},
+        {RangeEnd::End, "", "90", true},          {RangeEnd::End, "7", "", true},
+        {RangeEnd::End, "10", " 9.5kg", true},
+    };
+    layOut("KYM3815");
+    for (const auto& c : cases) {
+        const bool start = c.end == RangeEnd::Start;
+        const int col = start ? kColRangeStart : kColRangeEnd;
+        state.grid.setRow(2);
+        state.grid.setCol(start ? kColRangeEnd : kColRangeStart);
+        state.grid.setText(c.other);
+        state.grid.setCol(col);
+        state.grid.setText("old");
+        click(2, col);
+        const int marksBefore = marks;
+        const RangeVerdict verdict = editing.pickedRange(c.end, c.pick);
+        EXPECT_EQ(verdict.accepted, c.accepted) << c.pick << " vs " << c.other;
+        EXPECT_EQ(cell(2, col), c.accepted ? c.pick : "old");
+        EXPECT_EQ(verdict.message, c.accepted ? ""
+                                   : start    ? "'Start' entry must be <= 'End' entry"
+                                              : "'End' entry must be >= 'Start' entry");
+        EXPECT_EQ(marks, marksBefore + 1);
+    }
+}
+
+TEST(ValueLists, TransmitterEntries) {
+    EXPECT_EQ(kTransmitterIdEntries, 65522);
+    const std::pair<int, std::string> entries[] = {
+        {0, ""}, {1, "0"}, {10, "9"}, {11, "A"}, {17, "10"}, {65521, "FFF0"}, {65522, ""}};
+    for (const auto& [index, text] : entries)
+        EXPECT_EQ(transmitterIdEntry(index), text) << index;
+    for (int index : {0, 1, 2, 11, 256, 4097, 65521})
+        EXPECT_EQ(transmitterIdIndex(transmitterIdEntry(index)), index);
+    for (const char* text : {"a", "0A", "FFF1", "10000", "G"})
+        EXPECT_EQ(transmitterIdIndex(text), -1) << text;
+}
+
+} // namespace
+} // namespace kym
