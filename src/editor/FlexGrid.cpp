@@ -1,6 +1,7 @@
 #include "editor/FlexGrid.h"
 
 #include "config/DeviceTypes.h"
+#include "dialogs/frmRESET.h"
 #include "editor/RegisterGridView.h"
 #include "editor/TransmitterIdListModel.h"
 #include "ui/Text.h"
@@ -157,6 +158,10 @@ void FlexGrid::createMenus() {
         QAction* entry = addEntry(mnuCompatibility_, type.menuControl.data(), toQt(type.caption));
         entry->setCheckable(true);
     }
+
+    mnuGridContext_ = new QMenu(this);
+    mnuGridContext_->setObjectName(QStringLiteral("mnuGridContext"));
+    addEntry(mnuGridContext_, "mnuSetpointRange", QStringLiteral("Setpoint Range..."));
 }
 
 // Every handler is connected here and nowhere else.
@@ -176,10 +181,12 @@ void FlexGrid::connectHandlers() {
     bind("mnuTwoReceive", &FlexGrid::mnuTwoReceive_Click);
     bind("mnuFour_Control", &FlexGrid::mnuFour_Control_Click);
     bind("mnuTwo_Control", &FlexGrid::mnuTwo_Control_Click);
+    bind("mnuSetpointRange", &FlexGrid::mnuSetpointRange_Click);
 
     connect(grid_, &RegisterGridView::cellClicked, this, &FlexGrid::MSFlexGrid1_Click);
     connect(grid_, &RegisterGridView::cellActivated, this, &FlexGrid::MSFlexGrid1_KeyDown);
     connect(grid_, &RegisterGridView::scrolled, this, &FlexGrid::MSFlexGrid1_Scroll);
+    connect(grid_, &RegisterGridView::cellMenuRequested, this, &FlexGrid::MSFlexGrid1_ContextMenu);
     connect(ComboTransID_, &QComboBox::activated, this, &FlexGrid::ComboTransID_Click);
     connect(ComboChannel_, &QComboBox::activated, this, &FlexGrid::ComboChannel_Click);
     connect(ComboDataAnalog_, &QComboBox::activated, this, &FlexGrid::ComboDataAnalog_Click);
@@ -326,6 +333,27 @@ void FlexGrid::ComboChannel_Change() {
 void FlexGrid::Timer1_Timer() {
     Timer1_->stop();
     FillTransmitterIDList();
+}
+
+// A controller row's DATA FORMAT cell offers the setpoint range dialog.
+void FlexGrid::MSFlexGrid1_ContextMenu(const QPoint& globalPos) {
+    HideEditCombos();
+    if (state_.grid.col() == kColDataFormat &&
+        setpointRangeTargetFor(state_.grid, state_.grid.row()))
+        mnuGridContext_->popup(globalPos);
+}
+
+// Opened for the row made current by the context menu; the values sit in its band's RANGE START
+// cells.
+void FlexGrid::mnuSetpointRange_Click() {
+    const auto target = setpointRangeTargetFor(state_.grid, state_.grid.row());
+    if (!target)
+        return;
+    state_.grid.setCol(kColRangeStart);
+    frmRESET dialog(state_.grid, *target, this);
+    if (services_.runDialog(dialog) == QDialog::Accepted)
+        lifecycle_.MarkChanged();
+    showState();
 }
 
 void FlexGrid::pickDone(QComboBox* box) {

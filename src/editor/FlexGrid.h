@@ -60,6 +60,8 @@ private Q_SLOTS:
     void ComboTransID_Change();
     void ComboChannel_Change();
     void Timer1_Timer();
+    void MSFlexGrid1_ContextMenu(const QPoint& globalPos);
+    void mnuSetpointRange_Click();
 
 private:
     void Form_Load();
@@ -94,6 +96,7 @@ private:
     QMenu* mnuFile_ = nullptr;
     QMenu* mnuComm_ = nullptr;
     QMenu* mnuCompatibility_ = nullptr;
+    QMenu* mnuGridContext_ = nullptr;
     std::map<QString, QAction*> actions_;
 
     QComboBox* ComboTransID_ = nullptr;

@@ -3,6 +3,7 @@
 #include "ui/Text.h"
 
 #include <QAbstractTableModel>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -131,6 +132,17 @@ void RegisterGridView::makeCurrent(const QModelIndex& index) {
 void RegisterGridView::onClicked(const QModelIndex& index) {
     makeCurrent(index);
     Q_EMIT cellClicked();
+}
+
+void RegisterGridView::contextMenuEvent(QContextMenuEvent* event) {
+    const bool fromKeyboard = event->reason() == QContextMenuEvent::Keyboard;
+    const QModelIndex index = fromKeyboard ? currentIndex() : indexAt(event->pos());
+    if (!index.isValid())
+        return;
+    setCurrentIndex(index);
+    makeCurrent(index);
+    const QPoint at = fromKeyboard ? visualRect(index).center() : event->pos();
+    Q_EMIT cellMenuRequested(viewport()->mapToGlobal(at));
 }
 
 void RegisterGridView::keyPressEvent(QKeyEvent* event) {

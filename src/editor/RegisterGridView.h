@@ -27,9 +27,12 @@ Q_SIGNALS:
     // Enter, F2 or Alt+Down on the current cell: edit it as a click would, from the keyboard.
     void cellActivated();
     void scrolled();
+    // The context menu was asked for on a cell, now the model's current cell.
+    void cellMenuRequested(const QPoint& globalPos);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void gridChanged(RegisterGrid::Change change, int row, int col);

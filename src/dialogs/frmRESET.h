@@ -1,0 +1,50 @@
+#pragma once
+
+#include "dialogs/SetpointRange.h"
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSlider;
+
+namespace kym {
+
+// The setpoint range dialog: shows a SetpointRange and hands it the user's slider moves, option
+// clicks and typing. OK writes the four texts into the grid.
+class frmRESET : public QDialog {
+    Q_OBJECT
+public:
+    frmRESET(RegisterGrid& grid, SetpointRangeTarget target, QWidget* parent = nullptr);
+
+    const SetpointRange& model() const { return model_; }
+
+private Q_SLOTS:
+    void SliderLowInput_Scroll();
+    void SliderHighInput_Scroll();
+    void SliderLowSetpoint_Scroll();
+    void SliderHighSetpoint_Scroll();
+    void OptionDirect_Click();
+    void OptionReverse_Click();
+    void CommandOK_Click();
+    void CommandCancel_Click();
+
+private:
+    void createControls();
+    void connectHandlers();
+    // A slider moved by the user: take its position, run the handler, show the result.
+    void scrolled(QSlider* slider, SliderState& state, void (SetpointRange::*handler)());
+    void showModel();
+
+    SetpointRange model_;
+    bool showing_ = false;
+    QSlider *SliderLowInput_, *SliderHighInput_, *SliderLowSetpoint_, *SliderHighSetpoint_;
+    QLineEdit *TextLowInput_, *TextHighInput_, *TextLowSetpoint_, *TextHighSetpoint_;
+    QLabel *LabelLowLowInput_, *LabelHighLowInput_, *LabelLowHighInput_, *LabelHighHighInput_;
+    QLabel *LabelLowLowSetpoint_, *LabelHighLowSetpoint_, *LabelLowHighSetpoint_,
+        *LabelHighHighSetpoint_;
+    QRadioButton *OptionDirect_, *OptionReverse_;
+};
+
+} // namespace kym

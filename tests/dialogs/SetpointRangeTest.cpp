@@ -1,0 +1,242 @@
+#include "config/DeviceTypes.h"
+#include "dialogs/frmRESET.h"
+#include "editor/FlexGrid.h"
+#include "editor/RegisterGridView.h"
+#include "support/ScriptedFileDialogs.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kym {
+namespace {
+
+// A grid whose rows 1 to 4 hold low input, low setpoint, high input and high setpoint in RANGE
+// START, the column the dialog works in.
+RegisterGrid gridWith(std::array<std::string, 4> values) {
+    RegisterGrid grid(9, 6);
+    for (int row = 1; row <= 4; ++row) {
+        grid.setRow(row);
+        grid.setCol(kColRangeStart);
+        grid.setText(values[static_cast<std::size_t>(row - 1)]);
+    }
+    return grid;
+}
+
+SetpointRangeTarget target(const std::string& format) {
+    return {format, true, {1, 2, 3, 4}, {5, 6, 7, 8}};
+}
+
+SetpointRange opened(RegisterGrid& grid, const std::string& format) {
+    SetpointRange dialog(grid, target(format));
+    dialog.Form_Load();
+    return dialog;
+}
+
+TEST(SetpointRange, SliderRangesAndStepsPerDataFormat) {
+    struct Case {
+        std::string format;
+        int inputLowMax, inputHighMax;
+        std::string caption;
+        bool reverseVisible;
+    };
+    const Case cases[] = {
+        {"QW7635B", 4094, 4095, "QW7635B Setpoint Range Settings - ", false},
+        {"RESET_ANALOG", 4094, 4095, "Analog Input Reset", true},
+        {"RESET_TEMP", 179, 180, "Temperature Input Reset", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        RegisterGrid grid = gridWith({"", "", "", ""});
+        const SetpointRange d = opened(grid, c.format);
+        EXPECT_EQ(d.caption, c.caption);
+        EXPECT_EQ(d.optionReverseVisible, c.reverseVisible);
+        EXPECT_TRUE(d.OptionDirect);
+        EXPECT_EQ(d.SliderLowInput.max, c.inputLowMax);
+        EXPECT_EQ(d.SliderHighInput.max, c.inputHighMax);
+        EXPECT_EQ(d.SliderLowSetpoint.max, 179);
+        EXPECT_EQ(d.SliderHighSetpoint.max, 180);
+        const std::pair<const SliderState*, std::array<int, 3>> steps[] = {
+            {&d.SliderLowInput, {c.inputLowMax == 4094 ? 409 : 18, c.inputLowMax == 4094 ? 41 : 2}},
+            {&d.SliderHighInput, {c.inputHighMax == 4095 ? 410 : 18, c.inputHighMax == 4095 ? 41 : 2}},
+            {&d.SliderLowSetpoint, {18, 2}},
+            {&d.SliderHighSetpoint, {18, 2}},
+        };
+        for (const auto& [slider, expected] : steps) {
+            EXPECT_EQ(slider->largeChange, expected[0]);
+            EXPECT_EQ(slider->tickFrequency, expected[0]);
+            EXPECT_EQ(slider->smallChange, expected[1]);
+            EXPECT_TRUE(slider->selectRange);
+            EXPECT_EQ(slider->selLength, slider->max);
+        }
+        EXPECT_EQ((std::array{d.TextLowInput, d.TextHighInput, d.TextLowSetpoint, d.TextHighSetpoint}),
+                  (std::array<std::string, 4>{"0", "0", "0", "0"}));
+    }
+}
+
+TEST(SetpointRange, AStoredReversePairOpensReverseActingAndWritesBackUnchanged) {
+    RegisterGrid grid = gridWith({"100", "120", "3000", "40"});
+    SetpointRange d = opened(grid, "RESET_ANALOG");
+    EXPECT_TRUE(d.OptionReverse);
+    EXPECT_FALSE(d.OptionDirect);
+    EXPECT_EQ(d.SliderLowSetpoint.position, 59);
+    EXPECT_EQ(d.SliderHighSetpoint.position, 139);
+    EXPECT_EQ(d.TextLowSetpoint, "120");
+    EXPECT_EQ(d.TextHighSetpoint, "40");
+    EXPECT_EQ(d.LabelLowLowSetpoint, "180");
+    d.CommandOK_Click();
+    EXPECT_EQ(grid.cell(1, kColRangeStart), "100");
+    EXPECT_EQ(grid.cell(2, kColRangeStart), "120");
+    EXPECT_EQ(grid.cell(3, kColRangeStart), "3000");
+    EXPECT_EQ(grid.cell(4, kColRangeStart), "40");
+
+    RegisterGrid hidden = gridWith({"1", "120", "2", "40"});
+    EXPECT_TRUE(opened(hidden, "QW7635B").OptionReverse); // even with the option hidden
+}
+
+TEST(SetpointRange, EqualSetpointsOpenDirectActing) {
+    RegisterGrid grid = gridWith({"5", "60", "50", "60"});
+    const SetpointRange d = opened(grid, "RESET_TEMP");
+    EXPECT_TRUE(d.OptionDirect);
+    EXPECT_EQ(d.TextLowSetpoint, "60");
+    EXPECT_EQ(d.TextHighSetpoint, "60");
+}
+
+TEST(SetpointRange, TheLowInputRaisesTheHighSlidersMinimum) {
+    RegisterGrid grid = gridWith({"", "", "", ""});
+    SetpointRange d = opened(grid, "RESET_TEMP");
+    d.SliderLowInput.setPosition(179);
+    d.SliderLowInput_Scroll();
+    EXPECT_EQ(d.SliderHighInput.min, 179);
+    EXPECT_EQ(d.SliderHighInput.selStart, 179);
+    EXPECT_EQ(d.SliderHighInput.position, 179);
+    EXPECT_EQ(d.SliderHighInput.selLength, 1);
+    EXPECT_EQ(d.LabelLowHighInput, "179");
+    EXPECT_EQ(d.TextHighInput, "179");
+
+    d.OptionReverse = true;
+    d.OptionDirect = false;
+    d.OptionReverse_Click();
+    d.SliderHighSetpoint.setPosition(180);
+    d.SliderHighSetpoint_Scroll();
+    EXPECT_EQ(d.TextHighSetpoint, "0");
+}
+
+TEST(SetpointRange, CellsThatAreNoNumberInRangeLoadAsTheNearestPosition) {
+    struct Case {
+        std::string format;
+        std::array<std::string, 4> cells;    // low input, low setpoint, high input, high setpoint
+        std::array<int, 4> positions;        // low input, high input, low setpoint, high setpoint
+    };
+    const Case cases[] = {
+        {"RESET_TEMP", {"12.5", "abc", "99999", ""}, {12, 180, 0, 0}},
+        {"RESET_ANALOG", {"-5", "3.5", "4095", "7"}, {0, 4095, 4, 7}},
+        {"COUNT", {"7", "3", "20", "4"}, {7, 10, 3, 4}}, // unconfigured: 0 to 10
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        RegisterGrid grid = gridWith(c.cells);
+        const SetpointRange d = opened(grid, c.format);
+        EXPECT_EQ((std::array{d.SliderLowInput.position, d.SliderHighInput.position,
+                              d.SliderLowSetpoint.position, d.SliderHighSetpoint.position}),
+                  c.positions);
+    }
+    RegisterGrid grid = gridWith(cases[2].cells);
+    const SetpointRange plain = opened(grid, "COUNT");
+    EXPECT_EQ(plain.caption, "RESET Control Settings");
+    EXPECT_EQ(plain.SliderLowInput.largeChange, 5);
+    EXPECT_EQ(plain.SliderLowInput.smallChange, 1);
+}
+
+TEST(SetpointRange, AnEmptyLowInputLoadsNothingAndOkWritesZeros) {
+    RegisterGrid grid = gridWith({"", "50", "60", "70"});
+    SetpointRange d = opened(grid, "RESET_ANALOG");
+    d.CommandOK_Click();
+    for (int row = 1; row <= 4; ++row)
+        EXPECT_EQ(grid.cell(row, kColRangeStart), "0") << row;
+}
+
+class SetpointWindow : public testing::Test {
+protected:
+    SetpointWindow()
+        : window(state, Services{prompter, dialogs, [this](QDialog& d) { return run(d); },
+                                 Folders(dir / "kym")}) {}
+
+    int run(QDialog& dialog) {
+        auto& reset = dynamic_cast<frmRESET&>(dialog);
+        opened = reset.windowTitle().toStdString();
+        if (drive)
+            drive(reset);
+        return reset.result();
+    }
+    void click(const char* name, frmRESET& dialog) {
+        dialog.findChild<QPushButton*>(QString::fromLatin1(name))->click();
+    }
+
+    test::TempDir dir;
+    ProgramState state;
+    test::ScriptedPrompter prompter;
+    test::ScriptedFileDialogs dialogs;
+    std::function<void(frmRESET&)> drive;
+    std::string opened;
+    FlexGrid window;
+};
+
+TEST_F(SetpointWindow, TheContextMenuOpensTheDialogOverTheRowsBand) {
+    const auto path = dir / "kym" / "kym3815" / "reset.vlt";
+    test::writeFile(path, "DEVICE_TYPE\r\nKYM3815\r\nCOLUMN_NAMES\r\n5\r\n\r\nROW_DATA\r\n4\r\n"
+                          ",,,10,,;\r\n,,RESET_TEMP,20,,;\r\n,,,150,,;\r\n,,,160,,;\r\n");
+    dialogs.choices = {path};
+    window.action(QStringLiteral("mnuOpenConfig"))->trigger();
+    window.show();
+
+    RegisterGridView* grid = window.MSFlexGrid1();
+    const QRect cell = grid->visualRect(grid->model()->index(1, kColDataFormat - 1));
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, cell.center(), grid->viewport()->mapToGlobal(cell.center()));
+    QCoreApplication::sendEvent(grid->viewport(), &menu);
+    EXPECT_EQ(state.grid.row(), 2);
+
+    drive = [this](frmRESET& dialog) {
+        auto* slider = dialog.findChild<QSlider*>(QStringLiteral("SliderHighInput"));
+        slider->setFocus();
+        QTest::keyClick(slider, Qt::Key_Right); // one small change: 2 on a 0-180 slider
+        EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("TextHighInput"))->text().toStdString(), "152");
+        click("CommandOK", dialog);
+    };
+    window.action(QStringLiteral("mnuSetpointRange"))->trigger();
+    EXPECT_EQ(opened, "Temperature Input Reset");
+    EXPECT_EQ(state.grid.cell(3, kColRangeStart), "152");
+    EXPECT_EQ(state.grid.cell(1, kColRangeStart), "10");
+    EXPECT_EQ(window.windowTitle().toStdString(), "Editor - reset.vlt *");
+
+    drive = [this](frmRESET& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("TextLowInput"))->setText(QStringLiteral("99"));
+        click("CommandCancel", dialog);
+    };
+    state.document.documentChanged = false;
+    window.action(QStringLiteral("mnuSetpointRange"))->trigger();
+    EXPECT_EQ(state.grid.cell(1, kColRangeStart), "10");
+    EXPECT_FALSE(state.document.documentChanged);
+}
+
+TEST_F(SetpointWindow, TypedTextsAreWrittenAsTheyStand) {
+    RegisterGrid grid = gridWith({"", "", "", ""});
+    frmRESET dialog(grid, target("QW7635B"));
+    EXPECT_FALSE(dialog.findChild<QRadioButton*>(QStringLiteral("OptionReverse"))->isVisibleTo(&dialog));
+    auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("TextHighSetpoint"));
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("abc"));
+    click("CommandOK", dialog);
+    EXPECT_EQ(grid.cell(4, kColRangeStart), "abc");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+} // namespace
+} // namespace kym
