@@ -47,10 +47,53 @@ Result<int> readCount(std::string_view key, const std::string& line, int lineNum
     return static_cast<int>(count);
 }
 
+std::string orDefault(const std::string& value, std::string_view fallback) {
+    return value.empty() ? std::string(fallback) : value;
+}
+
+// The keys whose value line sets one setting, in the order every line is tested against them.
+struct SettingKey {
+    std::string_view key;
+    void (*apply)(ProgramState& state, const std::string& value);
+};
+const SettingKey kSettingKeys[] = {
+    {"CAPTURE",
+     [](ProgramState& s, const std::string& v) {
+         s.header.captureValue = orDefault(v, "0");
+         s.header.captureNumber = leadingNumber(s.header.captureValue);
+     }},
+    {"DEVICE_TYPE",
+     [](ProgramState& s, const std::string& v) {
+         s.header.deviceType = v;
+         s.menus.checkedDeviceType = findDeviceType(v) ? v : std::string();
+         s.menus.compatibilityCaption = "&Compatibility(" + v + ")";
+     }},
+    {"FILE_TYPE",
+     [](ProgramState& s, const std::string& v) {
+         s.header.fileType = v;
+         s.menus.controlVariantsVisible = v == "FACTORY";
+     }},
+    {"CAPTURE_SCALE",
+     [](ProgramState& s, const std::string& v) { s.header.captureInMinutes = v == "MINUTES"; }},
+    {"LOSS_STATE",
+     [](ProgramState& s, const std::string& v) { s.header.lossState = orDefault(v, "LAST"); }},
+    {"SNIFFER_STATE", [](ProgramState& s, const std::string& v) { s.header.snifferState = v; }},
+    {"VENDOR CODE",
+     [](ProgramState& s, const std::string& v) { s.header.vendorCode = orDefault(v, "171"); }},
+    {"PROPERTY CODE",
+     [](ProgramState& s, const std::string& v) { s.header.propertyCode = orDefault(v, "0002"); }},
+    {"TIMEOUT",
+     [](ProgramState& s, const std::string& v) {
+         s.header.timeout = v;
+         s.header.timeoutNumber = leadingNumber(v);
+     }},
+    {"NETWORK_ID", [](ProgramState& s, const std::string& v) { s.header.networkID = v; }},
+};
+
 class Reader {
 public:
     Reader(ProgramState& state, const LineList& lines)
-        : state_(state), header_(state.header), grid_(state.grid), lines_(lines),
+        : state_(state), grid_(state.grid), lines_(lines),
           last_(static_cast<int>(lines.size()) - 1) {}
 
     Result<void> run() {
@@ -77,60 +120,12 @@ private:
     // One step of the scan: the line at i_ against every key in this fixed order. A match moves
     // i_ onto the value line, so the keys after it compare that moved line.
     Result<void> pass() {
-        if (at("CAPTURE")) {
-            if (auto r = toValue("CAPTURE"); !r)
+        for (const auto& [key, apply] : kSettingKeys) {
+            if (!at(key))
+                continue;
+            if (auto r = toValue(key); !r)
                 return r;
-            header_.captureValue = line().empty() ? "0" : line();
-            header_.captureNumber = leadingNumber(header_.captureValue);
-        }
-        if (at("DEVICE_TYPE")) {
-            if (auto r = toValue("DEVICE_TYPE"); !r)
-                return r;
-            header_.deviceType = line();
-            state_.menus.checkedDeviceType = findDeviceType(line()) ? line() : std::string();
-            state_.menus.compatibilityCaption = "&Compatibility(" + line() + ")";
-        }
-        if (at("FILE_TYPE")) {
-            if (auto r = toValue("FILE_TYPE"); !r)
-                return r;
-            header_.fileType = line();
-            state_.menus.controlVariantsVisible = line() == "FACTORY";
-        }
-        if (at("CAPTURE_SCALE")) {
-            if (auto r = toValue("CAPTURE_SCALE"); !r)
-                return r;
-            header_.captureInMinutes = line() == "MINUTES";
-        }
-        if (at("LOSS_STATE")) {
-            if (auto r = toValue("LOSS_STATE"); !r)
-                return r;
-            header_.lossState = line().empty() ? "LAST" : line();
-        }
-        if (at("SNIFFER_STATE")) {
-            if (auto r = toValue("SNIFFER_STATE"); !r)
-                return r;
-            header_.snifferState = line();
-        }
-        if (at("VENDOR CODE")) {
-            if (auto r = toValue("VENDOR CODE"); !r)
-                return r;
-            header_.vendorCode = line().empty() ? "171" : line();
-        }
-        if (at("PROPERTY CODE")) {
-            if (auto r = toValue("PROPERTY CODE"); !r)
-                return r;
-            header_.propertyCode = line().empty() ? "0002" : line();
-        }
-        if (at("TIMEOUT")) {
-            if (auto r = toValue("TIMEOUT"); !r)
-                return r;
-            header_.timeout = line();
-            header_.timeoutNumber = leadingNumber(line());
-        }
-        if (at("NETWORK_ID")) {
-            if (auto r = toValue("NETWORK_ID"); !r)
-                return r;
-            header_.networkID = line();
+            apply(state_, line());
         }
         if (at("COLUMN_NAMES")) {
             if (auto r = columnNames(); !r)
@@ -154,7 +149,7 @@ private:
         if (i_ >= last_)
             return Error{"COLUMN_NAMES has no line of names", i_};
         ++i_;
-        grid_.setRows(gridRowsFor(header_.deviceType));
+        grid_.setRows(gridRowsFor(state_.header.deviceType));
         state_.menus.settingsEnabled = true;
         grid_.setCols(*count + 1);
         grid_.setAllColWidths(kDataColumnWidth);
@@ -192,7 +187,6 @@ private:
     }
 
     ProgramState& state_;
-    HeaderSettings& header_;
     RegisterGrid& grid_;
     const LineList& lines_;
     const int last_;

@@ -10,6 +10,14 @@ namespace kym {
 namespace {
 constexpr std::string_view kVltPattern = "*.vlt";
 constexpr std::string_view kVltExtension = ".vlt";
+
+// New and Open put these header settings, and the gateway's address, back to their start values.
+template <class... Field> void restoreStartValues(ProgramState& state, Field... fields) {
+    const HeaderSettings start;
+    ((state.header.*fields = start.*fields), ...);
+    state.gateway.gatewayIP = GatewaySettings{}.gatewayIP;
+    state.gateway.gatewaySubnet = GatewaySettings{}.gatewaySubnet;
+}
 } // namespace
 
 DocumentLifecycle::DocumentLifecycle(ProgramState& state, Prompter& prompter,
@@ -89,18 +97,11 @@ DocumentLifecycle::Outcome DocumentLifecycle::NewDocument() {
     if (state_.document.documentChanged && !offerSave(prompt::kSaveChangesUpper))
         return Outcome::Failed;
 
-    HeaderSettings& header = state_.header;
-    const HeaderSettings defaults;
-    header.lossState = defaults.lossState;
-    header.snifferState = defaults.snifferState;
-    header.vendorCode = defaults.vendorCode;
-    header.propertyCode = defaults.propertyCode;
-    header.captureValue = defaults.captureValue;
-    header.captureNumber = defaults.captureNumber;
-    header.timeout = defaults.timeout;
-    header.timeoutNumber = defaults.timeoutNumber;
-    state_.gateway.gatewayIP = GatewaySettings{}.gatewayIP;
-    state_.gateway.gatewaySubnet = GatewaySettings{}.gatewaySubnet;
+    restoreStartValues(state_, &HeaderSettings::lossState, &HeaderSettings::snifferState,
+                       &HeaderSettings::vendorCode, &HeaderSettings::propertyCode,
+                       &HeaderSettings::captureValue, &HeaderSettings::captureNumber,
+                       &HeaderSettings::timeout, &HeaderSettings::timeoutNumber);
+    const HeaderSettings& header = state_.header;
 
     hideEditCombos();
     RegisterGrid& grid = state_.grid;
@@ -139,15 +140,9 @@ DocumentLifecycle::Outcome DocumentLifecycle::OpenDocument() {
 
     // The resets wait until a file has been chosen and opened, so a cancelled or failed Open
     // leaves the document and its settings as they were.
-    HeaderSettings& header = state_.header;
-    const HeaderSettings defaults;
-    header.captureValue = defaults.captureValue;
-    header.captureNumber = defaults.captureNumber;
-    header.timeout = defaults.timeout;
-    header.timeoutNumber = defaults.timeoutNumber;
-    header.snifferState = defaults.snifferState;
-    state_.gateway.gatewayIP = GatewaySettings{}.gatewayIP;
-    state_.gateway.gatewaySubnet = GatewaySettings{}.gatewaySubnet;
+    restoreStartValues(state_, &HeaderSettings::captureValue, &HeaderSettings::captureNumber,
+                       &HeaderSettings::timeout, &HeaderSettings::timeoutNumber,
+                       &HeaderSettings::snifferState);
 
     state_.document.currentFilePath = chosen->string();
     state_.document.hasFileName = true;
@@ -159,7 +154,7 @@ DocumentLifecycle::Outcome DocumentLifecycle::OpenDocument() {
         prompter_.warn(fileTitle + ", line " + std::to_string(loaded.error().line) + ": " +
                        loaded.error().reason);
     }
-    state_.document.documentDeviceType = header.deviceType;
+    state_.document.documentDeviceType = state_.header.deviceType;
 
     state_.document.currentFileTitle = fileTitle;
     state_.title = "Editor - " + fileTitle;
