@@ -2,6 +2,11 @@
 
 #include "config/DeviceTypes.h"
 #include "editor/RegisterGridView.h"
+#include "gateway/CurlFtpClient.h"
+#include "gateway/frmFTP.h"
+#include "gateway/frmIPaddress.h"
+#include "gateway/frmProperties.h"
+#include "gateway/frmUnitID.h"
 #include "ui/Text.h"
 
 #include <QCloseEvent>
@@ -86,6 +91,13 @@ void FlexGrid::createMenus() {
         QAction* entry = addEntry(mnuCompatibility_, type.menuControl.data(), toQt(type.caption));
         entry->setCheckable(true);
     }
+
+    QMenu* mnuGateway = menuBar()->addMenu(QStringLiteral("&Gateway"));
+    mnuGateway->setObjectName(QStringLiteral("mnuGateway"));
+    addEntry(mnuGateway, "mnuGatewayIP", QStringLiteral("IP Address..."));
+    addEntry(mnuGateway, "mnuGatewayUnitID", QStringLiteral("Unit ID..."));
+    addEntry(mnuGateway, "mnuGatewayProperties", QStringLiteral("Serial Properties..."));
+    addEntry(mnuGateway, "mnuGatewayFTP", QStringLiteral("FTP Transfer..."));
 }
 
 // Every handler is connected here and nowhere else.
@@ -105,6 +117,10 @@ void FlexGrid::connectHandlers() {
     bind("mnuTwoReceive", &FlexGrid::mnuTwoReceive_Click);
     bind("mnuFour_Control", &FlexGrid::mnuFour_Control_Click);
     bind("mnuTwo_Control", &FlexGrid::mnuTwo_Control_Click);
+    bind("mnuGatewayIP", &FlexGrid::mnuGatewayIP_Click);
+    bind("mnuGatewayUnitID", &FlexGrid::mnuGatewayUnitID_Click);
+    bind("mnuGatewayProperties", &FlexGrid::mnuGatewayProperties_Click);
+    bind("mnuGatewayFTP", &FlexGrid::mnuGatewayFTP_Click);
 }
 
 void FlexGrid::showState() {
@@ -168,6 +184,31 @@ void FlexGrid::mnuExtender_Click() { chooseDeviceType(kQx4815); }
 void FlexGrid::mnuTwoReceive_Click() { chooseDeviceType(kQr4805); }
 void FlexGrid::mnuFour_Control_Click() { chooseDeviceType(kQd4815); }
 void FlexGrid::mnuTwo_Control_Click() { chooseDeviceType(kQd4805); }
+
+void FlexGrid::mnuGatewayIP_Click() {
+    frmIPaddress dialog(state_, this);
+    services_.runDialog(dialog);
+    showState();
+}
+
+void FlexGrid::mnuGatewayUnitID_Click() {
+    frmUnitID dialog(state_, this);
+    services_.runDialog(dialog);
+    lifecycle_.MarkChanged();
+    showState();
+}
+
+void FlexGrid::mnuGatewayProperties_Click() {
+    frmProperties dialog(state_, services_.prompter, this);
+    services_.runDialog(dialog);
+    showState();
+}
+
+void FlexGrid::mnuGatewayFTP_Click() {
+    frmFTP dialog(state_, services_, std::make_unique<CurlFtpClient>(), this);
+    services_.runDialog(dialog);
+    showState();
+}
 
 // Form_Unload: closing offers to save a changed document; a save the user asked for that did
 // not happen keeps the window open.

@@ -41,6 +41,10 @@ private Q_SLOTS:
     void mnuTwoReceive_Click();
     void mnuFour_Control_Click();
     void mnuTwo_Control_Click();
+    void mnuGatewayIP_Click();
+    void mnuGatewayUnitID_Click();
+    void mnuGatewayProperties_Click();
+    void mnuGatewayFTP_Click();
 
 private:
     void Form_Load();
