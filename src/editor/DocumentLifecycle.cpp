@@ -236,7 +236,7 @@ bool DocumentLifecycle::prepareFileTransfer() {
     return !state_.document.documentChanged || offerSave(prompt::kSaveChangesTransfer);
 }
 
-void DocumentLifecycle::optionsReturned() {
+void DocumentLifecycle::dialogReturned() {
     if (state_.document.documentChanged)
         MarkChanged();
 }

@@ -57,8 +57,8 @@ public:
 
     // Offers to save before the transfer window opens; false when the user's save did not happen.
     bool prepareFileTransfer();
-    // After the Options dialog returned.
-    void optionsReturned();
+    // After a dialog that edits settings returned: a change it made shows in the title.
+    void dialogReturned();
     // File > Exit; true when the window may close.
     bool exitRequested();
     // The window is closing; true when it may.

@@ -4,6 +4,11 @@
 #include "dialogs/frmRESET.h"
 #include "editor/RegisterGridView.h"
 #include "editor/TransmitterIdListModel.h"
+#include "gateway/CurlFtpClient.h"
+#include "gateway/frmFTP.h"
+#include "gateway/frmIPaddress.h"
+#include "gateway/frmProperties.h"
+#include "gateway/frmUnitID.h"
 #include "ui/Text.h"
 
 #include <QAbstractItemView>
@@ -159,6 +164,13 @@ void FlexGrid::createMenus() {
         entry->setCheckable(true);
     }
 
+    QMenu* mnuGateway = menuBar()->addMenu(QStringLiteral("&Gateway"));
+    mnuGateway->setObjectName(QStringLiteral("mnuGateway"));
+    addEntry(mnuGateway, "mnuGatewayIP", QStringLiteral("IP Address..."));
+    addEntry(mnuGateway, "mnuGatewayUnitID", QStringLiteral("Unit ID..."));
+    addEntry(mnuGateway, "mnuGatewayProperties", QStringLiteral("Serial Properties..."));
+    addEntry(mnuGateway, "mnuGatewayFTP", QStringLiteral("FTP Transfer..."));
+
     mnuGridContext_ = new QMenu(this);
     mnuGridContext_->setObjectName(QStringLiteral("mnuGridContext"));
     addEntry(mnuGridContext_, "mnuSetpointRange", QStringLiteral("Setpoint Range..."));
@@ -182,6 +194,10 @@ void FlexGrid::connectHandlers() {
     bind("mnuFour_Control", &FlexGrid::mnuFour_Control_Click);
     bind("mnuTwo_Control", &FlexGrid::mnuTwo_Control_Click);
     bind("mnuSetpointRange", &FlexGrid::mnuSetpointRange_Click);
+    bind("mnuGatewayIP", &FlexGrid::mnuGatewayIP_Click);
+    bind("mnuGatewayUnitID", &FlexGrid::mnuGatewayUnitID_Click);
+    bind("mnuGatewayProperties", &FlexGrid::mnuGatewayProperties_Click);
+    bind("mnuGatewayFTP", &FlexGrid::mnuGatewayFTP_Click);
 
     connect(grid_, &RegisterGridView::cellClicked, this, &FlexGrid::MSFlexGrid1_Click);
     connect(grid_, &RegisterGridView::cellActivated, this, &FlexGrid::MSFlexGrid1_KeyDown);
@@ -253,7 +269,7 @@ void FlexGrid::mnuFileExit_Click() {
 }
 
 void FlexGrid::mnuMiscellaneous_Click() {
-    lifecycle_.optionsReturned();
+    lifecycle_.dialogReturned();
     showState();
 }
 
@@ -460,6 +476,33 @@ void FlexGrid::mnuExtender_Click() { chooseDeviceType(kQx4815); }
 void FlexGrid::mnuTwoReceive_Click() { chooseDeviceType(kQr4805); }
 void FlexGrid::mnuFour_Control_Click() { chooseDeviceType(kQd4815); }
 void FlexGrid::mnuTwo_Control_Click() { chooseDeviceType(kQd4805); }
+
+void FlexGrid::mnuGatewayIP_Click() {
+    frmIPaddress dialog(state_, this);
+    services_.runDialog(dialog);
+    lifecycle_.dialogReturned();
+    showState();
+}
+
+void FlexGrid::mnuGatewayUnitID_Click() {
+    frmUnitID dialog(state_, this);
+    services_.runDialog(dialog);
+    lifecycle_.dialogReturned();
+    showState();
+}
+
+void FlexGrid::mnuGatewayProperties_Click() {
+    frmProperties dialog(state_, services_.prompter, this);
+    services_.runDialog(dialog);
+    lifecycle_.dialogReturned();
+    showState();
+}
+
+void FlexGrid::mnuGatewayFTP_Click() {
+    frmFTP dialog(state_, services_, std::make_unique<CurlFtpClient>(), this);
+    services_.runDialog(dialog);
+    showState();
+}
 
 // Form_Unload: closing offers to save a changed document; a save the user asked for that did
 // not happen keeps the window open.

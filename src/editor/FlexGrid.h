@@ -62,6 +62,10 @@ private Q_SLOTS:
     void Timer1_Timer();
     void MSFlexGrid1_ContextMenu(const QPoint& globalPos);
     void mnuSetpointRange_Click();
+    void mnuGatewayIP_Click();
+    void mnuGatewayUnitID_Click();
+    void mnuGatewayProperties_Click();
+    void mnuGatewayFTP_Click();
 
 private:
     void Form_Load();

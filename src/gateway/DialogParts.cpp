@@ -1,0 +1,40 @@
+#include "gateway/DialogParts.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kym {
+
+QLineEdit* makeLineEdit(QWidget* parent, const char* objectName, const QString& label) {
+    return named(new QLineEdit(parent), objectName, label);
+}
+
+QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& caption) {
+    auto* button = named(new QPushButton(caption, parent), objectName, caption);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QComboBox* makeEditableCombo(QWidget* parent, const char* objectName, const QString& label) {
+    auto* combo = named(new QComboBox(parent), objectName, label);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    return combo;
+}
+
+void layOutWithButtons(QDialog* dialog, QLayout* content, QPushButton* ok, QPushButton* cancel) {
+    ok->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(content);
+    layout->addLayout(buttons);
+}
+
+} // namespace kym

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+class QComboBox;
+class QDialog;
+class QLayout;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace kym {
+
+// Names a control after its control name and gives it its caption or label as accessible name.
+template <class Widget>
+Widget* named(Widget* widget, const char* objectName, const QString& accessibleName) {
+    widget->setObjectName(QString::fromLatin1(objectName));
+    widget->setAccessibleName(accessibleName);
+    return widget;
+}
+
+QLineEdit* makeLineEdit(QWidget* parent, const char* objectName, const QString& label);
+QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& caption);
+// A drop-down box that also takes typed text.
+QComboBox* makeEditableCombo(QWidget* parent, const char* objectName, const QString& label);
+// Lays the dialog out as its content above a right-aligned OK and Cancel; OK is the default.
+void layOutWithButtons(QDialog* dialog, QLayout* content, QPushButton* ok, QPushButton* cancel);
+
+} // namespace kym

@@ -1,0 +1,98 @@
+#include "gateway/GatewayFtpSession.h"
+
+namespace kym {
+
+GatewayFtpSession::GatewayFtpSession(FtpClient& client, Prompter& prompter)
+    : client_(client), prompter_(prompter) {}
+
+bool GatewayFtpSession::Get(const FtpLogin& login, const std::filesystem::path& target) {
+    openSession();
+    connect(login);
+    bool fetched = false;
+    if (connected_) {
+        const FtpStatus status = client_.getFile(kRemoteConfigName, target);
+        fetched = status == FtpStatus::Ok;
+        if (fetched)
+            prompter_.inform(std::string(ftpmsg::kFilePlacedIn) + target.string());
+        else
+            ErrorOut(status, "FtpGetFile");
+    } else {
+        prompter_.inform(std::string(ftpmsg::kNotInSession));
+    }
+    closeAll();
+    closeConnection();
+    return fetched;
+}
+
+bool GatewayFtpSession::Send(const FtpLogin& login, const std::string& localFile) {
+    openSession();
+    connect(login);
+    bool sent = false;
+    if (!connected_) {
+        prompter_.inform(std::string(ftpmsg::kNotInSession));
+    } else if (localFile.empty()) {
+        prompter_.inform(std::string(ftpmsg::kSelectLocalFile));
+    } else {
+        const FtpStatus status = client_.putFile(localFile, kRemoteConfigName);
+        sent = status == FtpStatus::Ok;
+        if (sent)
+            prompter_.inform(std::string(ftpmsg::kFileSent));
+        else
+            ErrorOut(status, "FtpPutFile");
+    }
+    closeAll();
+    closeConnection();
+    return sent;
+}
+
+void GatewayFtpSession::openSession() {
+    const FtpStatus status = client_.openSession();
+    sessionOpen_ = status == FtpStatus::Ok;
+    if (!sessionOpen_)
+        ErrorOut(status, "InternetOpen");
+}
+
+void GatewayFtpSession::connect(const FtpLogin& login) {
+    if (connected_ || !sessionOpen_)
+        return;
+    if (login.host.empty()) {
+        prompter_.inform(std::string(ftpmsg::kEnterAddress));
+        return;
+    }
+    const FtpStatus status = client_.connect(login);
+    connectionOpen_ = status == FtpStatus::Ok;
+    connected_ = connectionOpen_;
+    if (!connected_)
+        ErrorOut(status, "InternetConnect");
+}
+
+void GatewayFtpSession::closeAll() {
+    if (connectionOpen_)
+        client_.closeConnection();
+    if (sessionOpen_)
+        client_.closeSession();
+    connectionOpen_ = false;
+    sessionOpen_ = false;
+}
+
+void GatewayFtpSession::closeConnection() {
+    if (connectionOpen_)
+        client_.closeConnection();
+    connectionOpen_ = false;
+    connected_ = false;
+}
+
+void GatewayFtpSession::ErrorOut(FtpStatus status, std::string_view function) {
+    const std::string name(function);
+    if (status == FtpStatus::ServerRefused) {
+        const FtpResponse reply = client_.lastResponse();
+        prompter_.inform(name + " Extd Err: " + std::to_string(reply.code) + " " + reply.text);
+    }
+    if (prompter_.askYesNo(name + " Err: " + std::to_string(code(status)) + "\r\n" +
+                           std::string(ftpmsg::kCloseQuestion))) {
+        closeAll();
+        connected_ = false;
+    }
+}
+
+} // namespace kym

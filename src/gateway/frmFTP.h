@@ -1,0 +1,65 @@
+#pragma once
+
+#include "config/ProgramState.h"
+#include "gateway/FtpClient.h"
+#include "gateway/GatewayFtpSession.h"
+#include "gateway/UiThreadPrompter.h"
+#include "ui/Services.h"
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+class QLineEdit;
+class QPushButton;
+class QThread;
+
+namespace kym {
+
+// Sends a local file to the gateway as config.cfg and fetches the gateway's config.cfg into
+// the kym folder. An exchange runs off the window's thread; meanwhile the buttons are disabled,
+// the cursor shows that the dialog is busy and the dialog cannot be closed.
+class frmFTP : public QDialog {
+    Q_OBJECT
+public:
+    frmFTP(ProgramState& state, Services services, std::unique_ptr<FtpClient> client,
+           QWidget* parent = nullptr);
+    ~frmFTP() override;
+
+    bool busy() const { return worker_ != nullptr; }
+
+public Q_SLOTS:
+    void done(int result) override;
+
+Q_SIGNALS:
+    void exchangeFinished();
+
+private Q_SLOTS:
+    void btnSelectFile_Click();
+    void btnSendFile_Click();
+    void btnGetFile_Click();
+
+private:
+    void Form_Load();
+    void Form_Unload();
+    FtpLogin login() const;
+    void runExchange(std::function<void()> exchange);
+    void setBusy(bool busy);
+
+    ProgramState& state_;
+    Services services_;
+    std::unique_ptr<FtpClient> client_;
+    UiThreadPrompter prompter_;
+    GatewayFtpSession session_;
+    QThread* worker_ = nullptr;
+
+    QLineEdit* txtIPAddress_;
+    QLineEdit* txtUsername_;
+    QLineEdit* txtPassword_;
+    QLineEdit* txtFileName_;
+    QPushButton* btnSelectFile_;
+    QPushButton* btnSendFile_;
+    QPushButton* btnGetFile_;
+};
+
+} // namespace kym

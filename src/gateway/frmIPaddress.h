@@ -1,0 +1,32 @@
+#pragma once
+
+#include "config/ProgramState.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+namespace kym {
+
+// The gateway's IP address and subnet mask. OK stores what the fields hold, unchecked.
+class frmIPaddress : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmIPaddress(ProgramState& state, QWidget* parent = nullptr);
+
+private Q_SLOTS:
+    void btnOK_Click();
+    void btnCancel_Click();
+
+private:
+    void Form_Load();
+
+    ProgramState& state_;
+    QLineEdit* Text1_;
+    QLineEdit* txtSubnet_;
+    QPushButton* btnOK_;
+    QPushButton* btnCancel_;
+};
+
+} // namespace kym

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "config/ProgramState.h"
+#include "ui/Prompter.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QPushButton;
+class QRadioButton;
+
+namespace kym {
+
+inline constexpr std::string_view kSelectTransport =
+    "A Valid Transport needs to be selected to retain values";
+
+// The gateway's serial port parameters and Modbus transport. The parameters are kept only with
+// a transport chosen.
+class frmProperties : public QDialog {
+    Q_OBJECT
+public:
+    frmProperties(ProgramState& state, Prompter& prompter, QWidget* parent = nullptr);
+
+    // Fills the lists and shows the current settings.
+    void LoadPropertySettings();
+
+private Q_SLOTS:
+    void optASCII_Click();
+    void optRTU_Click();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+private:
+    void Form_Load();
+    void storeSerialParameters();
+
+    ProgramState& state_;
+    Prompter& prompter_;
+    QComboBox* cboSpeed_;
+    QComboBox* cboDataBits_;
+    QComboBox* cboParity_;
+    QComboBox* cboStopBits_;
+    QRadioButton* optASCII_;
+    QRadioButton* optRTU_;
+    QPushButton* cmdOK_;
+    QPushButton* cmdCancel_;
+};
+
+} // namespace kym

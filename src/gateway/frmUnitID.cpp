@@ -1,0 +1,47 @@
+#include "gateway/frmUnitID.h"
+
+#include "gateway/DialogParts.h"
+#include "ui/Text.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QPushButton>
+
+namespace kym {
+namespace {
+constexpr int kHighestUnitID = 247;
+} // namespace
+
+frmUnitID::frmUnitID(ProgramState& state, QWidget* parent) : QDialog(parent), state_(state) {
+    setObjectName(QStringLiteral("frmUnitID"));
+    setWindowTitle(QStringLiteral("Unit Identifier"));
+    ComboUnitID_ = makeEditableCombo(this, "ComboUnitID", QStringLiteral("Unit ID"));
+    btnOK_ = makeButton(this, "btnOK", QStringLiteral("OK"));
+    btnCancel_ = makeButton(this, "btnCancel", QStringLiteral("Cancel"));
+
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("Unit ID"), ComboUnitID_);
+    layOutWithButtons(this, fields, btnOK_, btnCancel_);
+
+    connect(btnOK_, &QPushButton::clicked, this, &frmUnitID::btnOK_Click);
+    connect(btnCancel_, &QPushButton::clicked, this, &frmUnitID::btnCancel_Click);
+    Form_Load();
+}
+
+void frmUnitID::Form_Load() {
+    for (int id = 1; id <= kHighestUnitID; ++id)
+        ComboUnitID_->addItem(QString::number(id));
+    ComboUnitID_->setCurrentText(toQt(state_.gateway.unitID));
+}
+
+void frmUnitID::btnOK_Click() {
+    state_.gateway.unitID = fromQt(ComboUnitID_->currentText());
+    state_.document.documentChanged = true;
+    accept();
+}
+
+void frmUnitID::btnCancel_Click() {
+    reject();
+}
+
+} // namespace kym
