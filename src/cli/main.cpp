@@ -5,6 +5,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int exitCode = 0;
     kym::cli::addFileCommands(app, exitCode);
+    kym::cli::addImageCommands(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
