@@ -39,19 +39,18 @@ clean:
 
 # make fuzz       builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS
 # make test-asan  builds and runs every test with AddressSanitizer and UndefinedBehaviorSanitizer
-# make bench      builds and runs the benchmarks
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS = read_configuration compile_configuration
+FUZZERS = read_configuration compile_configuration check_configuration
 ASAN_BUILD ?= build-asan
 
-.PHONY: fuzz test-asan bench
+.PHONY: fuzz test-asan
 
 fuzz:
 	@KYM_WITH_FUZZ=1 scripts/install-deps
-	@cmake -S . -B $(FUZZ_BUILD) -DKYM_BUILD_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
-		-DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@cmake -S . -B $(FUZZ_BUILD) -DKYM_BUILD_FUZZ=ON -DKYM_BUILD_TESTS=OFF -DKYM_BUILD_BENCH=OFF \
+		-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZERS))
 	@for f in $(FUZZERS); do \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$f && \
 		$(FUZZ_BUILD)/fuzz/fuzz_$$f -max_total_time=$(FUZZ_SECONDS) -dict=fuzz/configuration.dict \
@@ -62,6 +61,3 @@ test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DKYM_SANITIZE=ON -DKYM_BUILD_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
-
-bench: build
-	@$(BUILD)/bench/kym_bench

@@ -3,6 +3,7 @@
 #include "ImageCompiler.h"
 #include "config/ConfigFile.h"
 #include "config/DeviceTypes.h"
+#include "editor/ValueLists.h"
 
 #include <algorithm>
 #include <array>
@@ -21,29 +22,17 @@ bool isUpperHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
 }
 
-// A whole number written as the editor's lists write it: decimal, a minus sign when negative, no
-// blanks and no leading zeros.
+bool contains(const std::vector<std::string>& entries, std::string_view text) {
+    return std::ranges::find(entries, text) != entries.end();
+}
+
+// A whole number written as the Options dialog's lists write it: decimal, no blanks and no
+// leading zeros.
 bool isListNumber(std::string_view text, int low, int high) {
-    const bool negative = text.starts_with('-');
-    const std::string_view digits = negative ? text.substr(1) : text;
-    if (digits.empty() || digits.size() > 6 || (digits.size() > 1 && digits[0] == '0') ||
-        (negative && digits == "0"))
-        return false;
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size() && value >= low &&
-           value <= high;
-}
-
-bool isTransmitterIdEntry(std::string_view text) {
-    if (text.empty())
-        return true;
-    if (text.size() > 4 || (text.size() > 1 && text[0] == '0') ||
-        !std::ranges::all_of(text, isUpperHex))
-        return false;
-    int value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    return value <= 0xFFF0;
+           value <= high && std::to_string(value) == text;
 }
 
 // What the Options dialog writes: its MSB and LSB entries joined, each empty or two digits; or the
@@ -51,26 +40,6 @@ bool isTransmitterIdEntry(std::string_view text) {
 bool isCodeEntry(std::string_view text, std::string_view startValue) {
     return text == startValue || ((text.empty() || text.size() == 2 || text.size() == 4) &&
                                   std::ranges::all_of(text, isUpperHex));
-}
-
-struct RangeList {
-    std::string_view format;
-    int low;
-    int startHigh;
-    int endHigh;
-};
-constexpr std::array<RangeList, 4> kRangeLists{{
-    {"THERM 20k", -40, 200, 200},
-    {"COUNT", 0, 4096, 4095},
-    {"HUMIDITY", 0, 100, 100},
-    {"MOISTURE", 0, 100, 100},
-}};
-
-const RangeList* rangeListFor(std::string_view format) {
-    for (const auto& list : kRangeLists)
-        if (list.format == format)
-            return &list;
-    return nullptr;
 }
 
 // The records that some frame for the device type carries; the two-control block carries the
@@ -201,26 +170,24 @@ private:
         if (fields.size() < kDataColumns)
             warn(use.line, where + "has " + std::to_string(fields.size()) +
                                " of the 5 comma-ended fields; the others are not sent");
-        if (fields.size() > 0 && !isTransmitterIdEntry(fields[0]))
+        if (fields.size() > 0 && transmitterIdIndex(fields[0]) < 0)
             warn(use.line, where + "TRANSMITTER ID " + inQuotes(fields[0]) +
                                " is not in the transmitter list (hexadecimal 0 to FFF0)");
-        if (fields.size() > 1 && !fields[1].empty() && !isListNumber(fields[1], 1, 4))
+        if (fields.size() > 1 && !contains(channelEntries(), fields[1]))
             warn(use.line, where + "TRANS CHAN " + inQuotes(fields[1]) +
                                " is not in the channel list (1 to 4)");
         if (fields.size() > 2)
             dataFormat(use.line, rowNumber, where, fields[2]);
-        const RangeList* ranges = fields.size() > 2 ? rangeListFor(fields[2]) : nullptr;
-        for (std::size_t f = 3; f < std::min<std::size_t>(fields.size(), 5); ++f) {
+        for (std::size_t f = 3; f < std::min<std::size_t>(fields.size(), kDataColumns); ++f) {
             const bool start = f == 3;
-            const std::string column = start ? "RANGE START " : "RANGE END ";
-            if (fields[f].empty() ||
-                (ranges &&
-                 isListNumber(fields[f], ranges->low, start ? ranges->startHigh : ranges->endHigh)))
+            const RangeList list =
+                rangeEntries(fields[2], rowNumber, start ? RangeEnd::Start : RangeEnd::End);
+            if (contains(list.entries, fields[f]))
                 continue;
-            warn(use.line,
-                 where + column + inQuotes(fields[f]) +
-                     (ranges ? " is not in the range list of " + std::string(ranges->format)
-                             : " has no range list: the DATA FORMAT has no range"));
+            warn(use.line, where + (start ? "RANGE START " : "RANGE END ") + inQuotes(fields[f]) +
+                               (list.message.empty()
+                                    ? " is not in the range list of " + std::string(fields[2])
+                                    : " has no range list: the DATA FORMAT has no range"));
         }
     }
 
@@ -235,7 +202,8 @@ private:
             return;
         }
         const bool digital = isDigitalRow(rowNumber);
-        const bool offered = digital ? format == "DIGITAL" : rangeListFor(format) != nullptr;
+        const bool offered =
+            contains(digital ? digitalFormatEntries() : analogFormatEntries(), format);
         if (!offered)
             warn(line, where + "DATA FORMAT " + inQuotes(format) + " is not offered on " +
                            (digital ? "a digital" : "an analog") + " row");

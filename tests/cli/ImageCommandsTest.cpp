@@ -1,23 +1,13 @@
 #include "support/ConfigLines.h"
+#include "support/RunProcess.h"
 #include "support/TempDir.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace kym {
 namespace {
 
 using test::ConfigLines;
-
-struct Outcome {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
 
 const ConfigLines kWorkedExample("QD4815",
                                  {",1,COUNT,0,4095,;", ",2,COUNT,0,4095,;", ",3,COUNT,0,4095,;",
@@ -32,29 +22,9 @@ constexpr std::string_view kWorkedExampleFrame = "1B 47 4A 00 28 00 01 71 00 02 
 
 class Kymtool : public testing::Test {
 protected:
-    // Runs the built tool with the arguments, its output caught in files.
-    Outcome run(std::vector<std::string> args) {
-        args.insert(args.begin(), KYMTOOL_PATH);
-        const auto out = dir_ / "stdout";
-        const auto err = dir_ / "stderr";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        std::vector<char*> argv;
-        for (auto& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        EXPECT_EQ(spawned, 0);
-        int status = 0;
-        waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status));
-        return {WEXITSTATUS(status), test::readFile(out), test::readFile(err)};
+    test::ProcessResult run(std::vector<std::string> args) {
+        args.insert(args.begin(), KYMTOOL);
+        return test::runProcess(args);
     }
 
     std::string file(const ConfigLines& config) {
@@ -69,7 +39,7 @@ private:
 };
 
 TEST_F(Kymtool, FramePrintsTheWorkedExampleFrame) {
-    const Outcome result = run({"frame", file(kWorkedExample)});
+    const auto result = run({"frame", file(kWorkedExample)});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, kWorkedExampleFrame);
     EXPECT_EQ(result.err, "");
@@ -98,7 +68,7 @@ TEST_F(Kymtool, FrameByDeviceTypeAndUnit) {
                            {rows.begin(), rows.begin() + (c.deviceType == "QX4815" ? 24 : 8)});
         std::vector<std::string> args{"frame", file(config)};
         args.insert(args.end(), c.options.begin(), c.options.end());
-        const Outcome result = run(args);
+        const auto result = run(args);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.deviceType;
         EXPECT_TRUE(result.out.starts_with(c.outStart)) << result.out;
         EXPECT_EQ(std::ranges::count(result.out, '\n'), static_cast<long>(c.lines)) << c.deviceType;
@@ -110,23 +80,23 @@ TEST_F(Kymtool, FrameByDeviceTypeAndUnit) {
 }
 
 TEST_F(Kymtool, FrameFailures) {
-    const Outcome failed = run({"frame", file(ConfigLines(kWorkedExample).set("CAPTURE", "256"))});
+    const auto failed = run({"frame", file(ConfigLines(kWorkedExample).set("CAPTURE", "256"))});
     EXPECT_EQ(failed.exitCode, 2);
     EXPECT_EQ(failed.out, "");
     EXPECT_NE(failed.err.find(".vlt:2: CAPTURE \"256\" is outside 0 to 255"), std::string::npos)
         << failed.err;
 
-    const Outcome missing = run({"frame", "/nonexistent/config.vlt"});
+    const auto missing = run({"frame", "/nonexistent/config.vlt"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos) << missing.err;
 
-    const Outcome badUnit = run({"frame", file(kWorkedExample), "--unit", "4"});
+    const auto badUnit = run({"frame", file(kWorkedExample), "--unit", "4"});
     EXPECT_GT(badUnit.exitCode, 3);
     EXPECT_EQ(badUnit.out, "");
 }
 
 TEST_F(Kymtool, ImageShowsTheDecodedImage) {
-    const Outcome result = run({"image", file(kWorkedExample)});
+    const auto result = run({"image", file(kWorkedExample)});
     EXPECT_EQ(result.exitCode, 0);
     for (const auto* line :
          {"Device type: QD4815\n", "File status: File is ready to be sent.\n",
@@ -136,31 +106,31 @@ TEST_F(Kymtool, ImageShowsTheDecodedImage) {
           "    24  (storage only)  00 00 00 00 00 00 00 00", "  12   28  fixed\n"})
         EXPECT_NE(result.out.find(line), std::string::npos) << line << "\n" << result.out;
 
-    const Outcome failed = run({"image", file(ConfigLines(kWorkedExample).set("TIMEOUT", "300"))});
+    const auto failed = run({"image", file(ConfigLines(kWorkedExample).set("TIMEOUT", "300"))});
     EXPECT_EQ(failed.exitCode, 2);
     EXPECT_NE(failed.err.find(":18: TIMEOUT \"300\""), std::string::npos) << failed.err;
     EXPECT_EQ(run({"image", "/nonexistent/config.vlt"}).exitCode, 1);
 }
 
 TEST_F(Kymtool, CheckExitCodes) {
-    const Outcome clean = run({"check", file(kWorkedExample)});
+    const auto clean = run({"check", file(kWorkedExample)});
     EXPECT_EQ(clean.exitCode, 0);
     EXPECT_EQ(clean.out, "");
 
     const std::string warned = file(ConfigLines(kWorkedExample).set("TIMEOUT", "90"));
-    const Outcome warnings = run({"check", warned});
+    const auto warnings = run({"check", warned});
     EXPECT_EQ(warnings.exitCode, 1);
     EXPECT_EQ(warnings.out,
               warned + ":18: warning: TIMEOUT \"90\" is not in the time-out list (1 to 60)\n");
 
     const std::string broken =
         file(ConfigLines(kWorkedExample).set("TIMEOUT", "90").set("CAPTURE", ""));
-    const Outcome errors = run({"check", broken});
+    const auto errors = run({"check", broken});
     EXPECT_EQ(errors.exitCode, 2);
     EXPECT_TRUE(errors.out.starts_with(broken + ":2: error: ")) << errors.out;
     EXPECT_NE(errors.out.find(broken + ":18: warning: "), std::string::npos) << errors.out;
 
-    const Outcome missing = run({"check", "/nonexistent/config.vlt"});
+    const auto missing = run({"check", "/nonexistent/config.vlt"});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.out.starts_with("/nonexistent/config.vlt:0: error: cannot open"))
         << missing.out;
