@@ -1,6 +1,7 @@
 #include "editor/FlexGrid.h"
 
 #include "config/DeviceTypes.h"
+#include "dialogs/frmMisc.h"
 #include "dialogs/frmRESET.h"
 #include "editor/RegisterGridView.h"
 #include "editor/TransmitterIdListModel.h"
@@ -269,6 +270,8 @@ void FlexGrid::mnuFileExit_Click() {
 }
 
 void FlexGrid::mnuMiscellaneous_Click() {
+    frmMisc dialog(state_, services_.prompter, this);
+    services_.runDialog(dialog);
     lifecycle_.dialogReturned();
     showState();
 }

@@ -1,0 +1,181 @@
+#include "dialogs/Options.h"
+#include "dialogs/frmMisc.h"
+#include "editor/FlexGrid.h"
+#include "support/ScriptedFileDialogs.h"
+#include "support/TempDir.h"
+
+#include <QAction>
+#include "support/ScriptedPrompter.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+namespace kym {
+namespace {
+
+TEST(Options, CodeListsSelectTheBytesOfTheStoredCode) {
+    const std::pair<std::string, std::pair<std::string, std::string>> cases[] = {
+        {"0002", {"00", "02"}}, {"171", {"01", "71"}}, {"", {"00", "01"}},
+        {"ABCD", {"AB", "CD"}}, {"1A2B3", {"A2", "B3"}}, {"5", {"00", "05"}}};
+    for (const auto& [code, bytes] : cases) {
+        const CodeSelection selection = codeSelection(code);
+        EXPECT_EQ(codeByteEntry(selection.msb), bytes.first) << code;
+        EXPECT_EQ(codeByteEntry(selection.lsb), bytes.second) << code;
+    }
+    EXPECT_EQ(codeByteEntry(0), "");
+    EXPECT_EQ(codeByteEntry(256), "FF");
+}
+
+TEST(Options, ValuesTheUnitCannotTakeAreRefused) {
+    const std::pair<std::string, bool> captures[] = {
+        {"0", true}, {"255", true}, {"240", true}, {" 12 ", true}, {"255.4", true},
+        {"256", false}, {"-1", false}, {"", false}, {"abc", false}, {"12s", false}};
+    for (const auto& [text, ok] : captures)
+        EXPECT_EQ(!captureProblem(text), ok) << '"' << text << '"';
+    const std::pair<std::string, bool> timeouts[] = {
+        {"1", true}, {"60", true}, {"255", true}, {"0", false}, {"256", false},
+        {"", false}, {"1.5", false}, {"abc", false}, {"0030", false}, {" 5", false}};
+    for (const auto& [text, ok] : timeouts)
+        EXPECT_EQ(!timeoutProblem(text), ok) << '"' << text << '"';
+}
+
+class OptionsDialog : public testing::Test {
+protected:
+    QComboBox* combo(frmMisc& dialog, const char* name) {
+        return dialog.findChild<QComboBox*>(QString::fromLatin1(name));
+    }
+    std::string text(frmMisc& dialog, const char* name) {
+        return combo(dialog, name)->currentText().toStdString();
+    }
+    void ok(frmMisc& dialog) {
+        dialog.findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    }
+
+    ProgramState state;
+    test::ScriptedPrompter prompter;
+};
+
+TEST_F(OptionsDialog, CodesComeBackFromOkAsTheirTwoBytes) {
+    struct Case {
+        std::string code;
+        std::string msb, lsb; // what the lists show
+        std::string pickMsb;  // a pick before OK, or none
+        std::string stored;
+    };
+    const Case cases[] = {
+        {"171", "01", "71", "-", "0171"},
+        {"0002", "00", "02", "-", "0002"},
+        {"", "00", "01", "-", "0001"},
+        {"0005", "00", "05", "", "05"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        state.header.vendorCode = c.code;
+        frmMisc dialog(state, prompter);
+        EXPECT_EQ(text(dialog, "cboVendorCodeMSB"), c.msb);
+        EXPECT_EQ(text(dialog, "cboVendorCodeLSB"), c.lsb);
+        EXPECT_EQ(combo(dialog, "cboVendorCodeMSB")->count(), 257);
+        if (c.pickMsb != "-")
+            combo(dialog, "cboVendorCodeMSB")->setCurrentIndex(0);
+        ok(dialog);
+        EXPECT_EQ(state.header.vendorCode, c.stored);
+    }
+}
+
+TEST_F(OptionsDialog, OkStoresEveryControlAndAlwaysMarksTheDocument) {
+    frmMisc untouched(state, prompter);
+    EXPECT_EQ(text(untouched, "cboTime"), "30");
+    EXPECT_EQ(combo(untouched, "cboTime")->currentIndex(), 29);
+    EXPECT_EQ(combo(untouched, "cboCaptureTime")->currentIndex(), 0);
+    EXPECT_EQ(combo(untouched, "cboCaptureTime")->count(), 241);
+    ok(untouched);
+    EXPECT_TRUE(state.document.documentChanged);
+    EXPECT_EQ(state.header.propertyCode, "0002");
+    EXPECT_EQ(state.header.vendorCode, "0171");
+
+    frmMisc dialog(state, prompter);
+    combo(dialog, "cboTime")->setEditText(QStringLiteral("90"));
+    combo(dialog, "cboCaptureTime")->setEditText(QStringLiteral("250"));
+    combo(dialog, "cboNetworkID")->setEditText(QStringLiteral("77"));
+    dialog.findChild<QRadioButton*>(QStringLiteral("optOffState"))->click();
+    dialog.findChild<QRadioButton*>(QStringLiteral("optTimeMinutes"))->click();
+    dialog.findChild<QRadioButton*>(QStringLiteral("optMonitor"))->click();
+    ok(dialog);
+    const HeaderSettings& h = state.header;
+    EXPECT_EQ(h.timeout, "90");
+    EXPECT_EQ(h.timeoutNumber, 90);
+    EXPECT_EQ(h.captureValue, "250");
+    EXPECT_EQ(h.captureNumber, 250);
+    EXPECT_EQ(h.networkID, "77");
+    EXPECT_EQ(h.lossState, "OFF");
+    EXPECT_TRUE(h.captureInMinutes);
+    EXPECT_EQ(h.snifferState, "SNIFFER");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(OptionsDialog, AStoredValueWithoutAnEntryIsShownAsText) {
+    state.header.timeout = "75";
+    state.header.captureValue = "250";
+    state.header.networkID = "99";
+    frmMisc dialog(state, prompter);
+    for (const auto& [name, value] :
+         {std::pair{"cboTime", "75"}, std::pair{"cboCaptureTime", "250"}, std::pair{"cboNetworkID", "99"}}) {
+        EXPECT_EQ(text(dialog, name), value);
+        EXPECT_EQ(combo(dialog, name)->currentIndex(), -1) << name;
+    }
+}
+
+TEST_F(OptionsDialog, ValuesTheUnitCannotTakeKeepTheDialogOpen) {
+    frmMisc dialog(state, prompter);
+    combo(dialog, "cboCaptureTime")->setEditText(QStringLiteral("300"));
+    ok(dialog);
+    combo(dialog, "cboCaptureTime")->setEditText(QStringLiteral("3"));
+    combo(dialog, "cboTime")->setEditText(QStringLiteral("0"));
+    ok(dialog);
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<std::string>{"The digital capture time must be a number from 0 to 255.",
+                                        "The transmitter time-out must be a whole number of minutes from 1 to 255."}));
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(state.document.documentChanged);
+    EXPECT_EQ(state.header.captureValue, "0");
+}
+
+TEST_F(OptionsDialog, CancelStoresNothing) {
+    const HeaderSettings before = state.header;
+    frmMisc dialog(state, prompter);
+    combo(dialog, "cboNetworkID")->setEditText(QStringLiteral("12"));
+    combo(dialog, "cboPropCodeLSB")->setCurrentIndex(9);
+    dialog.findChild<QPushButton*>(QStringLiteral("btnCancel"))->click();
+    EXPECT_EQ(state.header.networkID, before.networkID);
+    EXPECT_EQ(state.header.propertyCode, before.propertyCode);
+    EXPECT_FALSE(state.document.documentChanged);
+}
+
+TEST(OptionsMenu, SettingsMiscellaneousMarksTheTitleOnlyAfterOk) {
+    test::TempDir dir;
+    ProgramState state;
+    test::ScriptedPrompter prompter;
+    test::ScriptedFileDialogs dialogs;
+    const char* button = "btnCancel";
+    std::vector<std::string> opened;
+    FlexGrid window(state, {prompter, dialogs,
+                            [&](QDialog& dialog) {
+                                opened.push_back(dialog.windowTitle().toStdString());
+                                dialog.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+                                return dialog.result();
+                            },
+                            Folders(dir / "kym")});
+    window.action(QStringLiteral("mnuNewConfig"))->trigger();
+    window.action(QStringLiteral("mnuNewGatewayConfig"))->trigger();
+    window.action(QStringLiteral("mnuMiscellaneous"))->trigger();
+    EXPECT_EQ(window.windowTitle().toStdString(), "Editor - ");
+    button = "btnOK";
+    window.action(QStringLiteral("mnuMiscellaneous"))->trigger();
+    EXPECT_EQ(window.windowTitle().toStdString(), "Editor -  *");
+    EXPECT_EQ(opened, (std::vector<std::string>{"Options", "Options"}));
+}
+
+} // namespace
+} // namespace kym
