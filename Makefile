@@ -36,3 +36,28 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+# make fuzz       builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS
+# make test-asan  builds and runs every test with AddressSanitizer and UndefinedBehaviorSanitizer
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZERS = read_configuration compile_configuration check_configuration
+ASAN_BUILD ?= build-asan
+
+.PHONY: fuzz test-asan
+
+fuzz:
+	@KYM_WITH_FUZZ=1 scripts/install-deps
+	@cmake -S . -B $(FUZZ_BUILD) -DKYM_BUILD_FUZZ=ON -DKYM_BUILD_TESTS=OFF -DKYM_BUILD_BENCH=OFF \
+		-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZERS))
+	@for f in $(FUZZERS); do \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$f && \
+		$(FUZZ_BUILD)/fuzz/fuzz_$$f -max_total_time=$(FUZZ_SECONDS) -dict=fuzz/configuration.dict \
+			-artifact_prefix=$(FUZZ_BUILD)/$$f- $(FUZZ_BUILD)/corpus/$$f fuzz/seeds || exit 1; \
+	done
+
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -DKYM_SANITIZE=ON -DKYM_BUILD_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)

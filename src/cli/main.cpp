@@ -6,6 +6,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     kym::cli::addFileCommands(app, exitCode);
     kym::cli::addFtpCommands(app, exitCode);
+    kym::cli::addImageCommands(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

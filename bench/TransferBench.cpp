@@ -1,0 +1,118 @@
+#include "config/ConfigFile.h"
+#include "config/DeviceTypes.h"
+#include "config/Layout.h"
+#include "transfer/Frames.h"
+#include "transfer/ImageCompiler.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+// The 34-line file of a new "QD4815" document saved without edits.
+std::string workedExample() {
+    kym::ProgramState state;
+    state.header.deviceType = "QD4815";
+    state.grid.setCols(kym::kDataColumns + 1);
+    state.grid.setRows(kym::gridRowsFor(state.header.deviceType));
+    kym::LayoutGrid(state);
+    return kym::configurationFileBytes(state.header, state.grid);
+}
+
+const std::string& exampleText() {
+    static const std::string text = workedExample();
+    return text;
+}
+
+void BM_SplitLines(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kym::splitLines(exampleText()));
+}
+
+void BM_CompileAndFrame(benchmark::State& state) {
+    const kym::LineList lines = kym::splitLines(exampleText());
+    for (auto _ : state) {
+        const kym::Compilation compiled = kym::CompileConfiguration(lines);
+        benchmark::DoNotOptimize(kym::BuildFrame(compiled.image, compiled.deviceTypeText, 1));
+    }
+}
+
+// Runs a program to its end with its output discarded.
+void spawn(std::vector<std::string> args, benchmark::State& state) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> argv;
+    for (auto& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    int status = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
+        waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        state.SkipWithError(("cannot run " + args[0]).c_str());
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+void BM_SpawnTrue(benchmark::State& state) {
+    for (auto _ : state)
+        spawn({"/bin/true"}, state);
+}
+
+void BM_KymtoolFrame(benchmark::State& state) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("kym-bench-" + std::to_string(::getpid()) + ".vlt");
+    std::ofstream(path, std::ios::binary) << exampleText();
+    for (auto _ : state)
+        spawn({KYMTOOL, "frame", path.string()}, state);
+    std::filesystem::remove(path);
+}
+
+BENCHMARK(BM_SplitLines);
+BENCHMARK(BM_CompileAndFrame);
+BENCHMARK(BM_SpawnTrue)->UseRealTime();
+BENCHMARK(BM_KymtoolFrame)->UseRealTime();
+
+// The console table, then each measurement's median as a multiple of its baseline's median.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const auto& run : runs)
+            if (run.aggregate_name == "median")
+                medians_[run.run_name.function_name] = run.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        ratio("BM_CompileAndFrame", "BM_SplitLines");
+        ratio("BM_KymtoolFrame", "BM_SpawnTrue");
+    }
+
+private:
+    void ratio(const std::string& measured, const std::string& baseline) {
+        if (!medians_.contains(measured) || !medians_.contains(baseline) || medians_[baseline] <= 0)
+            return;
+        std::printf("median %s / median %s = %.2f\n", measured.c_str(), baseline.c_str(),
+                    medians_[measured] / medians_[baseline]);
+    }
+    std::map<std::string, double> medians_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,259 @@
+#include "FileCheck.h"
+
+#include "ImageCompiler.h"
+#include "config/ConfigFile.h"
+#include "config/DeviceTypes.h"
+#include "editor/ValueLists.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <map>
+#include <set>
+
+namespace kym {
+namespace {
+
+std::string inQuotes(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+bool isUpperHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
+
+bool contains(const std::vector<std::string>& entries, std::string_view text) {
+    return std::ranges::find(entries, text) != entries.end();
+}
+
+// A whole number written as the Options dialog's lists write it: decimal, no blanks and no
+// leading zeros.
+bool isListNumber(std::string_view text, int low, int high) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && value >= low &&
+           value <= high && std::to_string(value) == text;
+}
+
+// What the Options dialog writes: its MSB and LSB entries joined, each empty or two digits; or the
+// code a new document starts with.
+bool isCodeEntry(std::string_view text, std::string_view startValue) {
+    return text == startValue || ((text.empty() || text.size() == 2 || text.size() == 4) &&
+                                  std::ranges::all_of(text, isUpperHex));
+}
+
+// The records that some frame for the device type carries; the two-control block carries the
+// transmitter ID of DIGITAL MAIN 1 only.
+std::vector<std::size_t> recordsSent(std::string_view deviceType) {
+    std::size_t count = 0;
+    if (deviceType == kKym3815 || deviceType == kQd4815 || deviceType == kQr4805)
+        count = 8;
+    else if (deviceType == kQx4815)
+        count = 24;
+    else if (deviceType == kQd4805)
+        return {4};
+    std::vector<std::size_t> records(count);
+    for (std::size_t r = 0; r < count; ++r)
+        records[r] = r;
+    return records;
+}
+
+constexpr std::array<std::string_view, 12> kFileKeys{
+    "CAPTURE",     "DEVICE_TYPE",   "FILE_TYPE", "CAPTURE_SCALE", "LOSS_STATE",   "SNIFFER_STATE",
+    "VENDOR CODE", "PROPERTY CODE", "TIMEOUT",   "NETWORK_ID",    "COLUMN_NAMES", "ROW_DATA"};
+
+class Checker {
+public:
+    explicit Checker(const LineList& lines)
+        : lines_(lines), compiled_(CompileConfiguration(lines)) {}
+
+    std::vector<Finding> run() {
+        ProgramState state;
+        if (auto read = LoadConfiguration(state, lines_); !read)
+            error(read.error().line, "Open stops reading here: " + read.error().reason);
+        for (const auto& failure : compiled_.errors)
+            error(failure.line, "Send File refuses the file: " + failure.reason);
+        missingKeys();
+        for (const auto& use : compiled_.keys)
+            key(use);
+        for (const auto& use : compiled_.rows)
+            row(use);
+        if (compiled_.fileReady)
+            emptyRows();
+        return sorted();
+    }
+
+private:
+    void error(int line, std::string message) {
+        findings_.push_back({Finding::Severity::Error, line, std::move(message)});
+    }
+    void warn(int line, std::string message) {
+        findings_.push_back({Finding::Severity::Warning, line, std::move(message)});
+    }
+    const std::string* lineAt(int line) const {
+        return line >= 0 && static_cast<std::size_t>(line) < lines_.size()
+                   ? &lines_[static_cast<std::size_t>(line)]
+                   : nullptr;
+    }
+
+    // ROW_DATA is missing from the compiler's point of view already.
+    void missingKeys() {
+        for (auto key : kFileKeys)
+            if (key != "ROW_DATA" && std::ranges::find(lines_, key) == lines_.end())
+                warn(0, "the key " + inQuotes(key) + " is missing");
+    }
+
+    void key(const Compilation::KeyUse& use) {
+        if (use.key == ImageKey::DeviceType && firstColumnNames_ && *firstColumnNames_ < use.line)
+            warn(use.line, "DEVICE_TYPE stands after COLUMN_NAMES: Open lays the table out for the "
+                           "device type in force before");
+        if (use.key == ImageKey::ColumnNames && !firstColumnNames_)
+            firstColumnNames_ = use.line;
+        const std::string* value = lineAt(use.line + 1);
+        if (!value)
+            return;
+        const int line = use.line + 1;
+        const std::string& v = *value;
+        switch (use.key) {
+        case ImageKey::Capture:
+            if (!isListNumber(v, 0, 240))
+                warn(line,
+                     "CAPTURE " + inQuotes(v) + " is not in the capture time list (0 to 240)");
+            break;
+        case ImageKey::DeviceType:
+            if (!findDeviceType(v))
+                warn(line, "unknown device type " + inQuotes(v) + ": no frame is sent for it");
+            break;
+        case ImageKey::CaptureScale:
+            if (v != "MINUTES" && v != "SECONDS")
+                warn(line, "unknown CAPTURE_SCALE " + inQuotes(v) + ": taken as seconds");
+            break;
+        case ImageKey::LossState:
+            if (!v.empty() && v != "LAST" && v != "OFF")
+                warn(line,
+                     "unknown LOSS_STATE " + inQuotes(v) + ": the loss flag is left as it is");
+            break;
+        case ImageKey::SnifferState:
+            if (!v.empty() && v != "SNIFFER")
+                warn(line, "unknown SNIFFER_STATE " + inQuotes(v) + ": taken as coordinate");
+            break;
+        case ImageKey::VendorCode:
+        case ImageKey::PropertyCode:
+            if (!isCodeEntry(v, use.key == ImageKey::VendorCode ? "171" : "0002"))
+                warn(line, std::string(keyText(use.key)) + " " + inQuotes(v) +
+                               " is not two bytes of upper-case hexadecimal digits");
+            break;
+        case ImageKey::Timeout:
+            if (!isListNumber(v, 1, 60))
+                warn(line, "TIMEOUT " + inQuotes(v) + " is not in the time-out list (1 to 60)");
+            break;
+        case ImageKey::NetworkId:
+            if (!isListNumber(v, 1, 63))
+                warn(line, "NETWORK_ID " + inQuotes(v) +
+                               " is not in the network ID list (1 to 63)" +
+                               (v.empty() ? ": it is sent as 1" : ""));
+            break;
+        case ImageKey::ColumnNames:
+        case ImageKey::RowData:
+            break;
+        }
+    }
+
+    void row(const Compilation::RowUse& use) {
+        const std::string& text = *lineAt(use.line);
+        if (text.empty())
+            return;
+        filled_.insert(use.record);
+        const int rowNumber = static_cast<int>(use.record) + 1;
+        const std::string where = "row " + std::to_string(rowNumber) + " ";
+        const auto fields = rowFields(text);
+        if (fields.size() < kDataColumns)
+            warn(use.line, where + "has " + std::to_string(fields.size()) +
+                               " of the 5 comma-ended fields; the others are not sent");
+        if (fields.size() > 0 && transmitterIdIndex(fields[0]) < 0)
+            warn(use.line, where + "TRANSMITTER ID " + inQuotes(fields[0]) +
+                               " is not in the transmitter list (hexadecimal 0 to FFF0)");
+        if (fields.size() > 1 && !contains(channelEntries(), fields[1]))
+            warn(use.line, where + "TRANS CHAN " + inQuotes(fields[1]) +
+                               " is not in the channel list (1 to 4)");
+        if (fields.size() > 2)
+            dataFormat(use.line, rowNumber, where, fields[2]);
+        for (std::size_t f = 3; f < std::min<std::size_t>(fields.size(), kDataColumns); ++f) {
+            const bool start = f == 3;
+            const RangeList list =
+                rangeEntries(fields[2], rowNumber, start ? RangeEnd::Start : RangeEnd::End);
+            if (contains(list.entries, fields[f]))
+                continue;
+            warn(use.line, where + (start ? "RANGE START " : "RANGE END ") + inQuotes(fields[f]) +
+                               (list.message.empty()
+                                    ? " is not in the range list of " + std::string(fields[2])
+                                    : " has no range list: the DATA FORMAT has no range"));
+        }
+    }
+
+    void dataFormat(int line, int rowNumber, const std::string& where, std::string_view format) {
+        if (format.empty()) {
+            warn(line, where + "DATA FORMAT is empty: it is sent as code 0");
+            return;
+        }
+        if (!dataFormatCode(format)) {
+            warn(line,
+                 where + "DATA FORMAT " + inQuotes(format) + " has no code: it is sent as code 0");
+            return;
+        }
+        const bool digital = isDigitalRow(rowNumber);
+        const bool offered =
+            contains(digital ? digitalFormatEntries() : analogFormatEntries(), format);
+        if (!offered)
+            warn(line, where + "DATA FORMAT " + inQuotes(format) + " is not offered on " +
+                           (digital ? "a digital" : "an analog") + " row");
+    }
+
+    // Rows a frame carries that no row line filled go out as zeros. The warning stands on the
+    // empty row line, or on the count line when the count leaves the row out.
+    void emptyRows() {
+        int countLine = 0;
+        for (const auto& use : compiled_.keys)
+            if (use.key == ImageKey::RowData)
+                countLine = use.line + 1;
+        std::map<std::size_t, int> emptyLines;
+        for (const auto& use : compiled_.rows)
+            emptyLines[use.record] = use.line;
+        for (std::size_t record : recordsSent(compiled_.deviceTypeText)) {
+            if (filled_.contains(record))
+                continue;
+            const auto empty = emptyLines.find(record);
+            warn(empty == emptyLines.end() ? countLine : empty->second,
+                 "row " + std::to_string(record + 1) +
+                     " is sent empty: the file has no data for it");
+        }
+    }
+
+    // A line with an error gets no warnings besides: the error already names its value.
+    std::vector<Finding> sorted() {
+        std::set<int> errorLines;
+        for (const auto& finding : findings_)
+            if (finding.severity == Finding::Severity::Error && finding.line > 0)
+                errorLines.insert(finding.line);
+        std::erase_if(findings_, [&](const Finding& finding) {
+            return finding.severity == Finding::Severity::Warning &&
+                   errorLines.contains(finding.line);
+        });
+        std::ranges::stable_sort(findings_, {}, &Finding::line);
+        return std::move(findings_);
+    }
+
+    const LineList& lines_;
+    const Compilation compiled_;
+    std::optional<int> firstColumnNames_;
+    std::set<std::size_t> filled_;
+    std::vector<Finding> findings_;
+};
+
+} // namespace
+
+std::vector<Finding> CheckConfiguration(const LineList& lines) {
+    return Checker(lines).run();
+}
+
+} // namespace kym

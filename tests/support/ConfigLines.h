@@ -1,0 +1,64 @@
+#pragma once
+
+#include "config/TextLines.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kym::test {
+
+// A register configuration file laid out as the writer lays it out: the header keys with their
+// values, the column names, the row lines and the final empty line. Tests change values, drop keys
+// and write rows the writer never would.
+struct ConfigLines {
+    explicit ConfigLines(std::string deviceType, std::vector<std::string> rowLines = {})
+        : rows(std::move(rowLines)) {
+        set("DEVICE_TYPE", std::move(deviceType));
+    }
+
+    ConfigLines& set(const std::string& key, std::string value) {
+        const auto found =
+            std::ranges::find(header, key, &std::pair<std::string, std::string>::first);
+        if (found != header.end())
+            found->second = std::move(value);
+        return *this;
+    }
+    ConfigLines& drop(const std::string& key) {
+        std::erase_if(header, [&](const auto& pair) { return pair.first == key; });
+        return *this;
+    }
+
+    LineList lines() const {
+        LineList lines{""};
+        for (const auto& [key, value] : header) {
+            lines.push_back(key);
+            lines.push_back(value);
+        }
+        lines.insert(lines.end(), {"COLUMN_NAMES", "5",
+                                   "TRANSMITTER ID:TRANS CHAN:DATA FORMAT:RANGE START:RANGE END:",
+                                   "ROW_DATA", std::to_string(rows.size())});
+        lines.insert(lines.end(), rows.begin(), rows.end());
+        lines.push_back("");
+        return lines;
+    }
+
+    std::string text() const {
+        std::string text;
+        const LineList all = lines();
+        for (std::size_t i = 1; i < all.size(); ++i)
+            text += all[i] + "\r\n";
+        return text;
+    }
+
+    std::vector<std::pair<std::string, std::string>> header{
+        {"CAPTURE", "0"},       {"DEVICE_TYPE", ""},
+        {"FILE_TYPE", ""},      {"CAPTURE_SCALE", "SECONDS"},
+        {"LOSS_STATE", "LAST"}, {"SNIFFER_STATE", ""},
+        {"VENDOR CODE", "171"}, {"PROPERTY CODE", "0002"},
+        {"TIMEOUT", "30"},      {"NETWORK_ID", "1"}};
+    std::vector<std::string> rows;
+};
+
+} // namespace kym::test
