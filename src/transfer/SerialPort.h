@@ -11,8 +11,8 @@
 
 namespace kym {
 
-// The serial port a unit hangs on (the window's MSComm1). Reading never waits: it takes what has
-// arrived. A port that fails while open (an adapter unplugged) closes itself and says so.
+// The serial port a unit hangs on. Reading never waits: it takes what has arrived. A port that
+// fails while open (an adapter unplugged) closes itself and says so.
 class SerialPort : public QObject {
     Q_OBJECT
 public:

@@ -63,7 +63,7 @@ private:
 
     Services services_;
     TransferSession session_;
-    SerialLink MSComm1_;
+    SerialLink MSComm1_; // the port and the sends on it
     std::vector<std::string> detectedPorts_;
     QPalette systemPalette_;
 
