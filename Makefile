@@ -1,10 +1,11 @@
 # make run   installs what is missing, builds and starts the editor
 # make test  installs what is missing, builds and runs every test
+# make demo  programs a simulated unit on a pseudo-terminal from the command line (no display)
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench clean demo
 
 all: build
 
@@ -27,6 +28,9 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	@scripts/demo $(BUILD)/src/cli/kymtool
 
 # Medians of repeated runs; the editor's figures are measured offscreen.
 bench: build

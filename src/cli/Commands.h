@@ -8,5 +8,6 @@ namespace kym::cli {
 void addFileCommands(CLI::App& app, int& exitCode);
 void addFtpCommands(CLI::App& app, int& exitCode);
 void addImageCommands(CLI::App& app, int& exitCode);
+void addSerialCommands(CLI::App& app, int& exitCode);
 
 } // namespace kym::cli

@@ -7,6 +7,7 @@ int main(int argc, char** argv) {
     kym::cli::addFileCommands(app, exitCode);
     kym::cli::addFtpCommands(app, exitCode);
     kym::cli::addImageCommands(app, exitCode);
+    kym::cli::addSerialCommands(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -10,6 +10,7 @@
 #include "gateway/frmIPaddress.h"
 #include "gateway/frmProperties.h"
 #include "gateway/frmUnitID.h"
+#include "transfer/frmTransfer.h"
 #include "ui/Text.h"
 
 #include <QAbstractItemView>
@@ -25,8 +26,10 @@
 
 namespace kym {
 
-FlexGrid::FlexGrid(ProgramState& state, Services services, QWidget* parent)
+FlexGrid::FlexGrid(ProgramState& state, Services services, SerialPortFactory serialPorts,
+                   QWidget* parent)
     : QMainWindow(parent), state_(state), services_(std::move(services)),
+      serialPorts_(std::move(serialPorts)),
       lifecycle_(state_, services_.prompter, services_.fileDialogs, services_.folders),
       editing_(state_, [this] { lifecycle_.MarkChanged(); }) {
     setObjectName(QStringLiteral("FlexGrid"));
@@ -258,8 +261,12 @@ void FlexGrid::mnuRegistersSaveAs_Click() {
 }
 
 void FlexGrid::mnuFileTransfer_Click() {
-    lifecycle_.prepareFileTransfer();
+    const bool mayOpen = lifecycle_.prepareFileTransfer();
     showState();
+    if (!mayOpen)
+        return;
+    frmTransfer dialog(state_, services_, serialPorts_(), this);
+    services_.runDialog(dialog);
 }
 
 void FlexGrid::mnuFileExit_Click() {

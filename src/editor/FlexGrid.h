@@ -3,6 +3,7 @@
 #include "config/ProgramState.h"
 #include "editor/DocumentLifecycle.h"
 #include "editor/GridEditing.h"
+#include "transfer/QtSerialPort.h"
 #include "ui/Services.h"
 
 #include <QMainWindow>
@@ -25,7 +26,9 @@ class TransmitterIdListModel;
 class FlexGrid : public QMainWindow {
     Q_OBJECT
 public:
-    FlexGrid(ProgramState& state, Services services, QWidget* parent = nullptr);
+    // The transfer window programs units through ports that serialPorts makes.
+    FlexGrid(ProgramState& state, Services services,
+             SerialPortFactory serialPorts = qtSerialPorts(), QWidget* parent = nullptr);
 
     RegisterGridView* MSFlexGrid1() const { return grid_; }
     QAction* action(const QString& objectName) const;
@@ -93,6 +96,7 @@ private:
 
     ProgramState& state_;
     Services services_;
+    SerialPortFactory serialPorts_;
     DocumentLifecycle lifecycle_;
     GridEditing editing_;
     RegisterGridView* grid_ = nullptr;

@@ -1,6 +1,6 @@
 #include "gateway/frmFTP.h"
 
-#include "gateway/DialogParts.h"
+#include "ui/DialogParts.h"
 #include "ui/Text.h"
 
 #include <QGridLayout>
@@ -10,15 +10,6 @@
 #include <QThread>
 
 namespace kym {
-namespace {
-
-QLabel* makeLabel(QWidget* parent, const char* objectName, const QString& caption, QWidget* buddy) {
-    auto* label = named(new QLabel(caption, parent), objectName, caption);
-    label->setBuddy(buddy);
-    return label;
-}
-
-} // namespace
 
 frmFTP::frmFTP(ProgramState& state, Services services, std::unique_ptr<FtpClient> client,
                QWidget* parent)

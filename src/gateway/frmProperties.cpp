@@ -1,6 +1,6 @@
 #include "gateway/frmProperties.h"
 
-#include "gateway/DialogParts.h"
+#include "ui/DialogParts.h"
 #include "ui/Text.h"
 
 #include <QComboBox>

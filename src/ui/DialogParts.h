@@ -4,6 +4,7 @@
 
 class QComboBox;
 class QDialog;
+class QLabel;
 class QLayout;
 class QLineEdit;
 class QPushButton;
@@ -20,6 +21,8 @@ Widget* named(Widget* widget, const char* objectName, const QString& accessibleN
 }
 
 QLineEdit* makeLineEdit(QWidget* parent, const char* objectName, const QString& label);
+// A label; buddy, when given, is the control it names.
+QLabel* makeLabel(QWidget* parent, const char* objectName, const QString& caption, QWidget* buddy);
 QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& caption);
 // A drop-down box that also takes typed text.
 QComboBox* makeEditableCombo(QWidget* parent, const char* objectName, const QString& label);

@@ -1,8 +1,9 @@
-#include "gateway/DialogParts.h"
+#include "ui/DialogParts.h"
 
 #include <QComboBox>
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -11,6 +12,12 @@ namespace kym {
 
 QLineEdit* makeLineEdit(QWidget* parent, const char* objectName, const QString& label) {
     return named(new QLineEdit(parent), objectName, label);
+}
+
+QLabel* makeLabel(QWidget* parent, const char* objectName, const QString& caption, QWidget* buddy) {
+    auto* label = named(new QLabel(caption, parent), objectName, caption);
+    label->setBuddy(buddy);
+    return label;
 }
 
 QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& caption) {

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kym {
+
+// A port as the Comm Port list names it: COM1 to COM8 by number, anything the system detects
+// or the user types as a device path. Any other text is port 0, which never opens.
+struct PortAddress {
+    int number = 0;
+    std::string path;
+
+    // What the serial layer opens: the path, COMn where the system has COM names, else
+    // /dev/ttyS(n-1); empty for port 0.
+    std::string location() const;
+    // "COM 3" (the number with a leading blank), or the path.
+    std::string displayName() const;
+};
+
+inline constexpr int kComPorts = 8;
+
+// "COM1" to "COM8", then the detected ports that are not among them.
+std::vector<std::string> portEntries(const std::vector<std::string>& detected);
+
+// The port the chosen or typed entry names.
+PortAddress resolvePort(std::string_view text, const std::vector<std::string>& detected);
+
+// "COM 1: Open at 19200,N,8,1" and "Cannot open:  COM 3".
+std::string portOpenText(const PortAddress& port);
+std::string cannotOpenText(const PortAddress& port);
+
+// A settings text such as "19200,N,8,1": baud rate, parity (N, E, O, M or S), data bits (5 to 8)
+// and stop bits (1 or 2).
+struct LineSettings {
+    int baudRate = 0;
+    char parity = 'N';
+    int dataBits = 0;
+    int stopBits = 0;
+    bool operator==(const LineSettings&) const = default;
+};
+std::optional<LineSettings> parseLineSettings(std::string_view text);
+
+} // namespace kym

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "ImageCompiler.h"
+#include "LinkRules.h"
+#include "PortNames.h"
+#include "SendSequence.h"
+#include "config/Result.h"
+#include "config/TextLines.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kym {
+
+// The backgrounds of the status boxes.
+enum class BoxColour { WindowBackground, Green, Red, Dark, Desktop };
+
+struct StatusBox {
+    std::string text;
+    BoxColour colour = BoxColour::WindowBackground;
+    bool operator==(const StatusBox&) const = default;
+};
+
+namespace transfertext {
+inline constexpr std::string_view kDisconnected = "Disconnected";
+inline constexpr std::string_view kPortClosed = "Port Closed";
+inline constexpr std::string_view kAcknowledgeReceived = "Acknowledge Received";
+inline constexpr std::string_view kCheckCableConnections = "Check Cable Connections";
+inline constexpr std::string_view kCannotSend = "Error reading file. File cannot be sent.";
+inline constexpr std::string_view kPortLost = "Port lost: ";
+inline constexpr std::string_view kSendStopped = "Send stopped: the port was lost";
+} // namespace transfertext
+
+// The transfer window without widgets: its three status boxes, which buttons may be pressed,
+// the compiled file and the unit choice. The window (and kymtool send) run the port and the
+// file dialog and report here what happened.
+class TransferSession {
+public:
+    // The state of a freshly opened window. selectedUnit outlives the window.
+    explicit TransferSession(int& selectedUnit) : selectedUnit_(selectedUnit) {}
+
+    const StatusBox& portStatus() const { return portStatus_; }
+    const StatusBox& fileStatus() const { return fileStatus_; }
+    const StatusBox& commStatus() const { return commStatus_; }
+
+    bool openPortEnabled() const { return openEnabled_ && !sending_; }
+    bool closePortEnabled() const { return closeEnabled_ && !sending_; }
+    bool sendFileEnabled() const { return portOpen_ && !sending_; }
+    bool selectFileEnabled() const { return !sending_; }
+    bool extenderVisible() const { return extenderVisible_; }
+    bool fileReady() const { return compiled_.fileReady; }
+    bool sending() const { return sending_; }
+    int selectedUnit() const { return selectedUnit_; }
+    const std::string& transferPath() const { return transferPath_; }
+    const Compilation& compilation() const { return compiled_; }
+
+    // Open Port tried the port. After a failure another port may be tried at once.
+    void portOpenTried(const PortAddress& port, bool opened);
+    void portClosed();
+    // The port failed while open (an adapter unplugged) and has been closed; a send ends.
+    void portLost(std::string_view reason);
+
+    // The picked file, read (or not) and compiled at once. A file that cannot be read leaves
+    // nothing to send: never the image of an earlier file.
+    void fileRead(std::string path, const Result<LineList>& lines);
+
+    // Send File: the sequence to run, or none when the image is not ready (the comm status
+    // then says so) or a send is already running.
+    std::optional<SendSequence> startSend(LinkTimes times = {});
+    void waitEnded(SendSequence::Verdict verdict);
+    void sendEnded() { sending_ = false; }
+
+    void clearStatus() { commStatus_ = {}; }
+    void chooseUnit(int unit) { selectedUnit_ = unit; }
+
+private:
+    int& selectedUnit_;
+    StatusBox portStatus_{std::string(transfertext::kDisconnected)};
+    StatusBox fileStatus_;
+    StatusBox commStatus_;
+    bool portOpen_ = false;
+    bool openEnabled_ = true;
+    bool closeEnabled_ = true;
+    bool sending_ = false;
+    bool extenderVisible_ = false;
+    std::string transferPath_;
+    Compilation compiled_;
+};
+
+} // namespace kym

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "config/ProgramState.h"
+#include "transfer/SerialLink.h"
+#include "transfer/TransferSession.h"
+#include "ui/Services.h"
+
+#include <QDialog>
+#include <memory>
+
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace kym {
+
+// The File Transfer window: opens a serial port, compiles the file the user picks and sends it
+// to the unit. A send runs on the event loop; meanwhile the window stays responsive but accepts
+// no second send, no other file and no port change. Closing the window stops a send and
+// releases the port.
+class frmTransfer : public QDialog {
+    Q_OBJECT
+public:
+    frmTransfer(ProgramState& state, Services services, std::unique_ptr<SerialPort> port,
+                QWidget* parent = nullptr);
+
+public Q_SLOTS:
+    void done(int result) override;
+
+Q_SIGNALS:
+    // A send has ended: acknowledged, timed out or stopped by a lost port.
+    void sendEnded();
+
+private Q_SLOTS:
+    void openPort_Click();
+    void closePort_Click();
+    void btnSelect_Click();
+    void btnSendFile_Click();
+    void btnClearStatus_Click();
+    void btnCancel_Click();
+    void optMainUnit_Click();
+    void optExt1_Click();
+    void optExt2_Click();
+
+private:
+    void Form_Load();
+    void Form_Unload();
+    void createControls();
+    void layOut();
+    void connectHandlers();
+    void LoadSelectedFile();
+    void chooseUnit(int unit);
+    void waitEnded(SendSequence::Verdict verdict);
+    void sendFinished();
+    void portLost(const QString& reason);
+    void logTraffic(const QString& what, const QByteArray& bytes);
+    // Copies the session's boxes, colours, enabled states and unit choice into the controls.
+    void showState();
+    void showBox(QLineEdit* box, const StatusBox& status);
+
+    Services services_;
+    TransferSession session_;
+    SerialLink MSComm1_; // the port and the sends on it
+    std::vector<std::string> detectedPorts_;
+    QPalette systemPalette_;
+
+    QGroupBox* Frame2_;
+    QComboBox* portChoice_;
+    QPushButton* openPort_;
+    QPushButton* closePort_;
+    QGroupBox* Frame3_;
+    QLineEdit* txtStatus_;
+    QLineEdit* txtCommStatus_;
+    QPushButton* btnClearStatus_;
+    QPlainTextEdit* txtTraffic_;
+    QPushButton* btnSelect_;
+    QLineEdit* txtFileName_;
+    QLineEdit* txtFileStatus_;
+    QPushButton* btnSendFile_;
+    QPushButton* btnGetFile_;
+    QPushButton* btnCancel_;
+    QGroupBox* ExtenderFrame_;
+    QRadioButton* optMainUnit_;
+    QRadioButton* optExt1_;
+    QRadioButton* optExt2_;
+};
+
+// The background of a status box; the two system colours come from the palette.
+QColor boxBackground(BoxColour colour, const QPalette& system);
+
+} // namespace kym

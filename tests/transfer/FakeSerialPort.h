@@ -1,0 +1,70 @@
+#pragma once
+
+#include "transfer/SerialPort.h"
+
+#include <QTimer>
+
+namespace kym::test {
+
+// A serial port without a line: it records what it is given and written, and the test makes
+// bytes arrive or the port vanish. Written bytes leave on the next event-loop turn, as on a
+// real port.
+class FakeSerialPort : public SerialPort {
+public:
+    struct Record {
+        std::string portName;
+        std::string settings;
+        std::vector<std::uint8_t> written;
+        int discards = 0;
+        bool open = false;
+    };
+
+    explicit FakeSerialPort(Record& record, bool opens = true,
+                            std::vector<std::string> detected = {})
+        : record_(record), opens_(opens), detected_(std::move(detected)) {}
+
+    void setPortName(const std::string& location) override { record_.portName = location; }
+    std::string portName() const override { return record_.portName; }
+    void setSettings(std::string_view settings) override { record_.settings = settings; }
+    bool open() override {
+        record_.open = opens_ && !record_.portName.empty();
+        return record_.open;
+    }
+    void close() override { record_.open = false; }
+    bool isOpen() const override { return record_.open; }
+    void write(std::uint8_t byte) override {
+        record_.written.push_back(byte);
+        if (!leaving_) {
+            leaving_ = true;
+            QTimer::singleShot(0, this, [this] {
+                leaving_ = false;
+                Q_EMIT written();
+            });
+        }
+    }
+    std::vector<std::uint8_t> read() override { return std::exchange(arrived_, {}); }
+    void discardReceived() override {
+        arrived_.clear();
+        ++record_.discards;
+    }
+    std::string errorString() const override { return opens_ ? "" : "Permission denied"; }
+    std::vector<std::string> detectedPorts() const override { return detected_; }
+
+    void arrive(std::vector<std::uint8_t> bytes) {
+        arrived_.insert(arrived_.end(), bytes.begin(), bytes.end());
+        Q_EMIT readyRead();
+    }
+    void vanish() {
+        record_.open = false;
+        Q_EMIT lost(QStringLiteral("Input/output error"));
+    }
+
+private:
+    Record& record_;
+    bool opens_;
+    std::vector<std::string> detected_;
+    std::vector<std::uint8_t> arrived_;
+    bool leaving_ = false;
+};
+
+} // namespace kym::test
