@@ -10,6 +10,7 @@
 #include <charconv>
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace kym {
 namespace {
@@ -180,8 +181,8 @@ private:
             dataFormat(use.line, rowNumber, where, fields[2]);
         for (std::size_t f = 3; f < std::min<std::size_t>(fields.size(), kDataColumns); ++f) {
             const bool start = f == 3;
-            const RangeList list =
-                rangeEntries(fields[2], rowNumber, start ? RangeEnd::Start : RangeEnd::End);
+            const RangeList& list =
+                rangeList(fields[2], rowNumber, start ? RangeEnd::Start : RangeEnd::End);
             if (contains(list.entries, fields[f]))
                 continue;
             warn(use.line, where + (start ? "RANGE START " : "RANGE END ") + inQuotes(fields[f]) +
@@ -189,6 +190,16 @@ private:
                                     ? " is not in the range list of " + std::string(fields[2])
                                     : " has no range list: the DATA FORMAT has no range"));
         }
+    }
+
+    // A range list has thousands of entries: each is built once per check. The list of a format
+    // is the same on every row; only the message differs between analog and digital rows.
+    const RangeList& rangeList(std::string_view format, int rowNumber, RangeEnd end) {
+        const auto key = std::make_tuple(std::string(format), isDigitalRow(rowNumber), end);
+        auto found = rangeLists_.find(key);
+        if (found == rangeLists_.end())
+            found = rangeLists_.emplace(key, rangeEntries(format, rowNumber, end)).first;
+        return found->second;
     }
 
     void dataFormat(int line, int rowNumber, const std::string& where, std::string_view format) {
@@ -247,6 +258,7 @@ private:
     const Compilation compiled_;
     std::optional<int> firstColumnNames_;
     std::set<std::size_t> filled_;
+    std::map<std::tuple<std::string, bool, RangeEnd>, RangeList> rangeLists_;
     std::vector<Finding> findings_;
 };
 

@@ -105,18 +105,12 @@ TEST(FileCheck, ReportsEveryProblemWithItsLine) {
              return lines;
          },
          {{33, Severity::Warning, "DEVICE_TYPE stands after COLUMN_NAMES"}}},
-        {"transmitter IDs",
-         [] { return withRow(0, "00A5,1,COUNT,0,4095,;").lines(); },
-         {{26, Severity::Warning, "row 1 TRANSMITTER ID \"00A5\""}}},
         {"transmitter beyond the list",
          [] { return withRow(1, "FFF1,5,THERM 20k,-41,201,;").lines(); },
          {{27, Severity::Warning, "TRANSMITTER ID \"FFF1\""},
           {27, Severity::Warning, "TRANS CHAN \"5\""},
           {27, Severity::Warning, "RANGE START \"-41\" is not in the range list of THERM 20k"},
           {27, Severity::Warning, "RANGE END \"201\""}}},
-        {"count ranges",
-         [] { return withRow(0, "1,1,COUNT,4096,4096,;").lines(); },
-         {{26, Severity::Warning, "RANGE END \"4096\""}}},
         {"data formats",
          [] {
              ConfigLines file = cleanFile();
