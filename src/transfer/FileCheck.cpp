@@ -75,6 +75,7 @@ public:
         for (const auto& failure : compiled_.errors)
             error(failure.line, "Send File refuses the file: " + failure.reason);
         missingKeys();
+        frameless();
         for (const auto& use : compiled_.keys)
             key(use);
         for (const auto& use : compiled_.rows)
@@ -97,11 +98,27 @@ private:
                    : nullptr;
     }
 
-    // ROW_DATA is missing from the compiler's point of view already.
+    // A missing ROW_DATA or DEVICE_TYPE leaves Send File nothing to send: those are errors.
     void missingKeys() {
         for (auto key : kFileKeys)
-            if (key != "ROW_DATA" && std::ranges::find(lines_, key) == lines_.end())
+            if (key != "ROW_DATA" && key != "DEVICE_TYPE" &&
+                std::ranges::find(lines_, key) == lines_.end())
                 warn(0, "the key " + inQuotes(key) + " is missing");
+    }
+
+    // The last DEVICE_TYPE decides the frame; an unknown or missing one leaves Send File without
+    // a frame for any unit.
+    void frameless() {
+        if (findDeviceType(compiled_.deviceTypeText))
+            return;
+        int valueLine = 0;
+        for (const auto& use : compiled_.keys)
+            if (use.key == ImageKey::DeviceType && lineAt(use.line + 1))
+                valueLine = use.line + 1;
+        error(valueLine, valueLine == 0
+                             ? "the key \"DEVICE_TYPE\" is missing: Send File has no frame to send"
+                             : "unknown device type " + inQuotes(compiled_.deviceTypeText) +
+                                   ": Send File has no frame to send");
     }
 
     void key(const Compilation::KeyUse& use) {
@@ -123,7 +140,7 @@ private:
             break;
         case ImageKey::DeviceType:
             if (!findDeviceType(v))
-                warn(line, "unknown device type " + inQuotes(v) + ": no frame is sent for it");
+                warn(line, "unknown device type " + inQuotes(v) + ": a later DEVICE_TYPE decides");
             break;
         case ImageKey::CaptureScale:
             if (v != "MINUTES" && v != "SECONDS")

@@ -51,6 +51,16 @@ TEST(FileCheck, ReportsEveryProblemWithItsLine) {
          [] { return cleanFile().drop("FILE_TYPE").drop("TIMEOUT").lines(); },
          {{0, Severity::Warning, "\"FILE_TYPE\" is missing"},
           {0, Severity::Warning, "\"TIMEOUT\" is missing"}}},
+        {"no DEVICE_TYPE",
+         [] { return cleanFile().drop("DEVICE_TYPE").lines(); },
+         {{0, Severity::Error, "\"DEVICE_TYPE\" is missing: Send File has no frame to send"}}},
+        {"the last DEVICE_TYPE decides",
+         [] {
+             auto lines = cleanFile().lines();
+             lines.insert(lines.begin() + 1, {"DEVICE_TYPE", "OLD"});
+             return lines;
+         },
+         {{2, Severity::Warning, "unknown device type \"OLD\": a later DEVICE_TYPE decides"}}},
         {"no ROW_DATA",
          [] {
              auto lines = cleanFile().lines();
@@ -67,7 +77,7 @@ TEST(FileCheck, ReportsEveryProblemWithItsLine) {
                  .set("SNIFFER_STATE", "YES")
                  .lines();
          },
-         {{4, Severity::Warning, "unknown device type \"QX9999\""},
+         {{4, Severity::Error, "unknown device type \"QX9999\": Send File has no frame to send"},
           {8, Severity::Warning, "unknown CAPTURE_SCALE \"HOURS\""},
           {10, Severity::Warning, "unknown LOSS_STATE \"ON\""},
           {12, Severity::Warning, "unknown SNIFFER_STATE \"YES\""}}},
