@@ -3,6 +3,7 @@
 #include "ImageCompiler.h"
 #include "config/ConfigFile.h"
 #include "config/DeviceTypes.h"
+#include "dialogs/Options.h"
 #include "editor/ValueLists.h"
 
 #include <algorithm>
@@ -27,8 +28,8 @@ bool contains(const std::vector<std::string>& entries, std::string_view text) {
     return std::ranges::find(entries, text) != entries.end();
 }
 
-// A whole number written as the Options dialog's lists write it: decimal, no blanks and no
-// leading zeros.
+// An entry of a number list of the Options dialog, written as the list writes it: decimal, no
+// blanks and no leading zeros.
 bool isListNumber(std::string_view text, int low, int high) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -134,9 +135,8 @@ private:
         const std::string& v = *value;
         switch (use.key) {
         case ImageKey::Capture:
-            if (!isListNumber(v, 0, 240))
-                warn(line,
-                     "CAPTURE " + inQuotes(v) + " is not in the capture time list (0 to 240)");
+            if (!isListNumber(v, 0, kCaptureEntries - 1))
+                warn(line, "CAPTURE " + inQuotes(v) + " is not in the capture time list");
             break;
         case ImageKey::DeviceType:
             if (!findDeviceType(v))
@@ -162,13 +162,12 @@ private:
                                " is not two bytes of upper-case hexadecimal digits");
             break;
         case ImageKey::Timeout:
-            if (!isListNumber(v, 1, 60))
-                warn(line, "TIMEOUT " + inQuotes(v) + " is not in the time-out list (1 to 60)");
+            if (!isListNumber(v, 1, kTimeoutEntries))
+                warn(line, "TIMEOUT " + inQuotes(v) + " is not in the time-out list");
             break;
         case ImageKey::NetworkId:
-            if (!isListNumber(v, 1, 63))
-                warn(line, "NETWORK_ID " + inQuotes(v) +
-                               " is not in the network ID list (1 to 63)" +
+            if (!isListNumber(v, 1, kNetworkIdEntries))
+                warn(line, "NETWORK_ID " + inQuotes(v) + " is not in the network ID list" +
                                (v.empty() ? ": it is sent as 1" : ""));
             break;
         case ImageKey::ColumnNames:
