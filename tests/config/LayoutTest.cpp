@@ -14,80 +14,64 @@ ProgramState laidOut(const std::string& type) {
     return state;
 }
 
-std::vector<std::string> column(const RegisterGrid& grid, int col) {
-    std::vector<std::string> texts;
-    for (int r = 1; r < grid.rows(); ++r)
-        texts.push_back(grid.cell(r, col));
+// A column of rows 1 to 8 as one text, cells joined by "|".
+std::string column(const RegisterGrid& grid, int col) {
+    std::string texts;
+    for (int r = 1; r <= 8; ++r)
+        texts += grid.cell(r, col) + (r < 8 ? "|" : "");
     return texts;
 }
 
-TEST(LayoutGrid, LabelsHiddenRowsAndEnabledBoxesPerDeviceType) {
-    using V = std::vector<std::string>;
-    const V analogDigital{"ANALOG", "ANALOG", "ANALOG", "ANALOG",
-                          "DIGITAL", "DIGITAL", "DIGITAL", "DIGITAL"};
-    const V twoOutput{"", "", "", "", "DIGITAL", "DIGITAL", "", ""};
+TEST(LayoutGrid, LabelsHiddenRowsEnabledBoxesAndPreFilledCellsPerDeviceType) {
     struct Case {
-        std::string type;
-        V labels;
-        std::vector<int> hidden;
-        EditBoxEnables enables;
-        int labelWidth;
+        std::string type, labels, hidden, enables; // hidden: rows 1-8; enables: the six boxes
+        std::string channels, formats, starts, ends;
     };
-    const EditBoxEnables all{true, true, true, true, true, true};
+    const std::string plain = "ANALOG|ANALOG|ANALOG|ANALOG|DIGITAL|DIGITAL|DIGITAL|DIGITAL";
+    const std::string two = "||||DIGITAL|DIGITAL||";
+    const std::string empty = "|||||||";
     const Case cases[] = {
-        {"KYM3815", analogDigital, {}, all, 900},
-        {"QR4805", twoOutput, {1, 2, 3, 4, 7, 8}, {true, true, false, false, false, false}, 900},
-        {"QD4815", analogDigital, {}, {true, false, false, false, false, false}, 900},
-        {"QD4805", twoOutput, {1, 2, 3, 4, 7, 8}, {true, false, false, false, false, false}, 900},
-        {"OTHER", analogDigital, {}, all, 900},
+        {"KYM3815", plain, "--------", "++++++", empty, empty, empty, empty},
+        {"OTHER", plain, "--------", "++++++", empty, empty, empty, empty},
+        {"QR4805", two, "hhhh--hh", "++----", empty, empty, empty, empty},
+        {"QD4815", plain, "--------", "+-----", "1|2|3|4|1|2|3|4",
+         "COUNT|COUNT|COUNT|COUNT|DIGITAL|DIGITAL|DIGITAL|DIGITAL", "0|0|0|0||||",
+         "4095|4095|4095|4095||||"},
+        {"QD4805", two, "hhhh--hh", "+-----", "||||1|2||", two, empty, empty},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.type);
         const ProgramState state = laidOut(c.type);
         const RegisterGrid& grid = state.grid;
         EXPECT_EQ(column(grid, 0), c.labels);
-        for (int r = 1; r < grid.rows(); ++r)
-            EXPECT_EQ(grid.rowHidden(r),
-                      std::find(c.hidden.begin(), c.hidden.end(), r) != c.hidden.end())
-                << "row " << r;
+        std::string hidden;
+        for (int r = 1; r <= 8; ++r)
+            hidden += grid.rowHidden(r) ? 'h' : '-';
+        EXPECT_EQ(hidden, c.hidden);
         const auto& b = state.boxes;
-        EXPECT_EQ((std::vector<bool>{b.transId, b.channel, b.dataAnalog, b.dataDigital, b.start, b.end}),
-                  (std::vector<bool>{c.enables.transId, c.enables.channel, c.enables.dataAnalog,
-                                     c.enables.dataDigital, c.enables.start, c.enables.end}));
-        EXPECT_EQ(grid.colWidth(0), c.labelWidth);
-        for (int col = 1; col <= 5; ++col)
-            EXPECT_EQ(grid.colWidth(col), 2200);
-        EXPECT_EQ(grid.cell(0, 1), "TRANSMITTER ID");
-        EXPECT_EQ(grid.cell(0, 5), "RANGE END");
+        std::string enables;
+        for (bool on : {b.transId, b.channel, b.dataAnalog, b.dataDigital, b.start, b.end})
+            enables += on ? '+' : '-';
+        EXPECT_EQ(enables, c.enables);
+        EXPECT_EQ(column(grid, kColTransmitterId), empty);
+        EXPECT_EQ(column(grid, kColTransChan), c.channels);
+        EXPECT_EQ(column(grid, kColDataFormat), c.formats);
+        EXPECT_EQ(column(grid, kColRangeStart), c.starts);
+        EXPECT_EQ(column(grid, kColRangeEnd), c.ends);
+        EXPECT_EQ(grid.colWidth(0), 900);
+        EXPECT_EQ(grid.colWidth(5), 2200);
+        EXPECT_EQ(grid.cell(0, 1) + grid.cell(0, 5), "TRANSMITTER IDRANGE END");
     }
 }
 
 TEST(LayoutGrid, ExtenderHasTwentyFourLabelsAndAWideLabelColumn) {
     const ProgramState state = laidOut("QX4815");
-    const auto labels = column(state.grid, 0);
-    ASSERT_EQ(labels.size(), 24u);
-    EXPECT_EQ(labels[0], "ANALOG MAIN");
-    EXPECT_EQ(labels[4], "DIGITAL MAIN");
-    EXPECT_EQ(labels[8], "ANALOG EXT1");
-    EXPECT_EQ(labels[15], "DIGITAL EXT1");
-    EXPECT_EQ(labels[16], "ANALOG EXT2");
-    EXPECT_EQ(labels[23], "DIGITAL EXT2");
+    const std::pair<int, const char*> labels[] = {{1, "ANALOG MAIN"},  {5, "DIGITAL MAIN"},
+                                                  {9, "ANALOG EXT1"},  {16, "DIGITAL EXT1"},
+                                                  {17, "ANALOG EXT2"}, {24, "DIGITAL EXT2"}};
+    for (const auto& [row, label] : labels)
+        EXPECT_EQ(state.grid.cell(row, 0), label);
     EXPECT_EQ(state.grid.colWidth(0), 1400);
-}
-
-TEST(LayoutGrid, ControlVariantsArePreFilled) {
-    using V = std::vector<std::string>;
-    const ProgramState four = laidOut("QD4815");
-    EXPECT_EQ(column(four.grid, kColTransmitterId), V(8, ""));
-    EXPECT_EQ(column(four.grid, kColTransChan), (V{"1", "2", "3", "4", "1", "2", "3", "4"}));
-    EXPECT_EQ(column(four.grid, kColDataFormat),
-              (V{"COUNT", "COUNT", "COUNT", "COUNT", "DIGITAL", "DIGITAL", "DIGITAL", "DIGITAL"}));
-    EXPECT_EQ(column(four.grid, kColRangeStart), (V{"0", "0", "0", "0", "", "", "", ""}));
-    EXPECT_EQ(column(four.grid, kColRangeEnd), (V{"4095", "4095", "4095", "4095", "", "", "", ""}));
-
-    const ProgramState two = laidOut("QD4805");
-    EXPECT_EQ(column(two.grid, kColTransChan), (V{"", "", "", "", "1", "2", "", ""}));
-    EXPECT_EQ(column(two.grid, kColDataFormat), (V{"", "", "", "", "DIGITAL", "DIGITAL", "", ""}));
 }
 
 TEST(LayoutGrid, ALaterLayoutShowsRowsAnEarlierOneHid) {

@@ -1,12 +1,6 @@
 #include "dialogs/Options.h"
 #include "dialogs/frmMisc.h"
-#include "editor/FlexGrid.h"
-#include "support/ScriptedFileDialogs.h"
-#include "support/TempDir.h"
-
-#include <QAction>
-#include "support/ScriptedPrompter.h"
-
+#include "support/MainWindowHarness.h"
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,19 +8,6 @@
 
 namespace kym {
 namespace {
-
-TEST(Options, CodeListsSelectTheBytesOfTheStoredCode) {
-    const std::pair<std::string, std::pair<std::string, std::string>> cases[] = {
-        {"0002", {"00", "02"}}, {"171", {"01", "71"}}, {"", {"00", "01"}},
-        {"ABCD", {"AB", "CD"}}, {"1A2B3", {"A2", "B3"}}, {"5", {"00", "05"}}};
-    for (const auto& [code, bytes] : cases) {
-        const CodeSelection selection = codeSelection(code);
-        EXPECT_EQ(codeByteEntry(selection.msb), bytes.first) << code;
-        EXPECT_EQ(codeByteEntry(selection.lsb), bytes.second) << code;
-    }
-    EXPECT_EQ(codeByteEntry(0), "");
-    EXPECT_EQ(codeByteEntry(256), "FF");
-}
 
 TEST(Options, ValuesTheUnitCannotTakeAreRefused) {
     const std::pair<std::string, bool> captures[] = {
@@ -57,30 +38,21 @@ protected:
     test::ScriptedPrompter prompter;
 };
 
+// The byte lists show the bytes of the code's last four hexadecimal digits; OK joins the two
+// texts, an empty first entry included.
 TEST_F(OptionsDialog, CodesComeBackFromOkAsTheirTwoBytes) {
-    struct Case {
-        std::string code;
-        std::string msb, lsb; // what the lists show
-        std::string pickMsb;  // a pick before OK, or none
-        std::string stored;
-    };
-    const Case cases[] = {
-        {"171", "01", "71", "-", "0171"},
-        {"0002", "00", "02", "-", "0002"},
-        {"", "00", "01", "-", "0001"},
-        {"0005", "00", "05", "", "05"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.code);
-        state.header.vendorCode = c.code;
+    const std::array<std::string, 4> cases[] = {
+        {"171", "01 71", "", "0171"}, {"0002", "00 02", "", "0002"}, {"", "00 01", "", "0001"},
+        {"1A2B3", "A2 B3", "", "A2B3"}, {"0005", "00 05", "MSB empty", "05"}};
+    for (const auto& [code, shown, pick, stored] : cases) {
+        state.header.vendorCode = code;
         frmMisc dialog(state, prompter);
-        EXPECT_EQ(text(dialog, "cboVendorCodeMSB"), c.msb);
-        EXPECT_EQ(text(dialog, "cboVendorCodeLSB"), c.lsb);
+        EXPECT_EQ(text(dialog, "cboVendorCodeMSB") + " " + text(dialog, "cboVendorCodeLSB"), shown);
         EXPECT_EQ(combo(dialog, "cboVendorCodeMSB")->count(), 257);
-        if (c.pickMsb != "-")
+        if (!pick.empty())
             combo(dialog, "cboVendorCodeMSB")->setCurrentIndex(0);
         ok(dialog);
-        EXPECT_EQ(state.header.vendorCode, c.stored);
+        EXPECT_EQ(state.header.vendorCode, stored) << code;
     }
 }
 
@@ -154,27 +126,18 @@ TEST_F(OptionsDialog, CancelStoresNothing) {
 }
 
 TEST(OptionsMenu, SettingsMiscellaneousMarksTheTitleOnlyAfterOk) {
-    test::TempDir dir;
-    ProgramState state;
-    test::ScriptedPrompter prompter;
-    test::ScriptedFileDialogs dialogs;
+    test::MainWindowHarness main;
     const char* button = "btnCancel";
-    std::vector<std::string> opened;
-    FlexGrid window(state, {prompter, dialogs,
-                            [&](QDialog& dialog) {
-                                opened.push_back(dialog.windowTitle().toStdString());
-                                dialog.findChild<QPushButton*>(QString::fromLatin1(button))->click();
-                                return dialog.result();
-                            },
-                            Folders(dir / "kym")});
-    window.action(QStringLiteral("mnuNewConfig"))->trigger();
-    window.action(QStringLiteral("mnuNewGatewayConfig"))->trigger();
-    window.action(QStringLiteral("mnuMiscellaneous"))->trigger();
-    EXPECT_EQ(window.windowTitle().toStdString(), "Editor - ");
+    main.drive = [&](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle().toStdString(), "Options");
+        dialog.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+    };
+    main.newDocument("mnuNewConfig");
+    main.trigger("mnuMiscellaneous");
+    EXPECT_EQ(main.title(), "Editor - ");
     button = "btnOK";
-    window.action(QStringLiteral("mnuMiscellaneous"))->trigger();
-    EXPECT_EQ(window.windowTitle().toStdString(), "Editor -  *");
-    EXPECT_EQ(opened, (std::vector<std::string>{"Options", "Options"}));
+    main.trigger("mnuMiscellaneous");
+    EXPECT_EQ(main.title(), "Editor -  *");
 }
 
 } // namespace

@@ -1,12 +1,8 @@
 #include "config/DeviceTypes.h"
 #include "dialogs/frmRESET.h"
-#include "editor/FlexGrid.h"
 #include "editor/RegisterGridView.h"
-#include "support/ScriptedFileDialogs.h"
-#include "support/ScriptedPrompter.h"
-#include "support/TempDir.h"
+#include "support/MainWindowHarness.h"
 
-#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -39,44 +35,34 @@ SetpointRange opened(RegisterGrid& grid, const std::string& format) {
     return dialog;
 }
 
+// Each slider as "max/large/small", the four sliders joined by blanks.
+std::string sliders(const SetpointRange& d) {
+    std::string text;
+    for (const SliderState* s : {&d.SliderLowInput, &d.SliderHighInput, &d.SliderLowSetpoint,
+                                 &d.SliderHighSetpoint}) {
+        EXPECT_EQ(s->tickFrequency, s->largeChange);
+        EXPECT_TRUE(s->selectRange && s->selLength == s->max);
+        text += std::to_string(s->max) + "/" + std::to_string(s->largeChange) + "/" +
+                std::to_string(s->smallChange) + " ";
+    }
+    return text;
+}
+
 TEST(SetpointRange, SliderRangesAndStepsPerDataFormat) {
-    struct Case {
-        std::string format;
-        int inputLowMax, inputHighMax;
-        std::string caption;
-        bool reverseVisible;
+    const std::string setpoints = "179/18/2 180/18/2 ";
+    const std::array<std::string, 4> cases[] = {
+        {"QW7635B", "4094/409/41 4095/410/41 " + setpoints, "QW7635B Setpoint Range Settings - ", "hidden"},
+        {"RESET_ANALOG", "4094/409/41 4095/410/41 " + setpoints, "Analog Input Reset", "shown"},
+        {"RESET_TEMP", "179/18/2 180/18/2 " + setpoints, "Temperature Input Reset", "shown"},
     };
-    const Case cases[] = {
-        {"QW7635B", 4094, 4095, "QW7635B Setpoint Range Settings - ", false},
-        {"RESET_ANALOG", 4094, 4095, "Analog Input Reset", true},
-        {"RESET_TEMP", 179, 180, "Temperature Input Reset", true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.format);
+    for (const auto& [format, ranges, caption, reverse] : cases) {
         RegisterGrid grid = gridWith({"", "", "", ""});
-        const SetpointRange d = opened(grid, c.format);
-        EXPECT_EQ(d.caption, c.caption);
-        EXPECT_EQ(d.optionReverseVisible, c.reverseVisible);
+        const SetpointRange d = opened(grid, format);
+        EXPECT_EQ(sliders(d), ranges) << format;
+        EXPECT_EQ(d.caption, caption);
+        EXPECT_EQ(d.optionReverseVisible ? "shown" : "hidden", reverse);
         EXPECT_TRUE(d.OptionDirect);
-        EXPECT_EQ(d.SliderLowInput.max, c.inputLowMax);
-        EXPECT_EQ(d.SliderHighInput.max, c.inputHighMax);
-        EXPECT_EQ(d.SliderLowSetpoint.max, 179);
-        EXPECT_EQ(d.SliderHighSetpoint.max, 180);
-        const std::pair<const SliderState*, std::array<int, 3>> steps[] = {
-            {&d.SliderLowInput, {c.inputLowMax == 4094 ? 409 : 18, c.inputLowMax == 4094 ? 41 : 2}},
-            {&d.SliderHighInput, {c.inputHighMax == 4095 ? 410 : 18, c.inputHighMax == 4095 ? 41 : 2}},
-            {&d.SliderLowSetpoint, {18, 2}},
-            {&d.SliderHighSetpoint, {18, 2}},
-        };
-        for (const auto& [slider, expected] : steps) {
-            EXPECT_EQ(slider->largeChange, expected[0]);
-            EXPECT_EQ(slider->tickFrequency, expected[0]);
-            EXPECT_EQ(slider->smallChange, expected[1]);
-            EXPECT_TRUE(slider->selectRange);
-            EXPECT_EQ(slider->selLength, slider->max);
-        }
-        EXPECT_EQ((std::array{d.TextLowInput, d.TextHighInput, d.TextLowSetpoint, d.TextHighSetpoint}),
-                  (std::array<std::string, 4>{"0", "0", "0", "0"}));
+        EXPECT_EQ(d.TextLowInput + d.TextHighInput + d.TextLowSetpoint + d.TextHighSetpoint, "0000");
     }
 }
 
@@ -162,38 +148,18 @@ TEST(SetpointRange, AnEmptyLowInputLoadsNothingAndOkWritesZeros) {
         EXPECT_EQ(grid.cell(row, kColRangeStart), "0") << row;
 }
 
-class SetpointWindow : public testing::Test {
-protected:
-    SetpointWindow()
-        : window(state, Services{prompter, dialogs, [this](QDialog& d) { return run(d); },
-                                 Folders(dir / "kym")}) {}
+void click(QDialog& dialog, const char* button) {
+    dialog.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+}
 
-    int run(QDialog& dialog) {
-        auto& reset = dynamic_cast<frmRESET&>(dialog);
-        opened = reset.windowTitle().toStdString();
-        if (drive)
-            drive(reset);
-        return reset.result();
-    }
-    void click(const char* name, frmRESET& dialog) {
-        dialog.findChild<QPushButton*>(QString::fromLatin1(name))->click();
-    }
-
-    test::TempDir dir;
-    ProgramState state;
-    test::ScriptedPrompter prompter;
-    test::ScriptedFileDialogs dialogs;
-    std::function<void(frmRESET&)> drive;
-    std::string opened;
-    FlexGrid window;
-};
+class SetpointWindow : public testing::Test, public test::MainWindowHarness {};
 
 TEST_F(SetpointWindow, TheContextMenuOpensTheDialogOverTheRowsBand) {
-    const auto path = dir / "kym" / "kym3815" / "reset.vlt";
+    const auto path = configFile("reset.vlt");
     test::writeFile(path, "DEVICE_TYPE\r\nKYM3815\r\nCOLUMN_NAMES\r\n5\r\n\r\nROW_DATA\r\n4\r\n"
                           ",,,10,,;\r\n,,RESET_TEMP,20,,;\r\n,,,150,,;\r\n,,,160,,;\r\n");
     dialogs.choices = {path};
-    window.action(QStringLiteral("mnuOpenConfig"))->trigger();
+    trigger("mnuOpenConfig");
     window.show();
 
     RegisterGridView* grid = window.MSFlexGrid1();
@@ -202,30 +168,32 @@ TEST_F(SetpointWindow, TheContextMenuOpensTheDialogOverTheRowsBand) {
     QCoreApplication::sendEvent(grid->viewport(), &menu);
     EXPECT_EQ(state.grid.row(), 2);
 
-    drive = [this](frmRESET& dialog) {
+    std::string opened;
+    drive = [&](QDialog& dialog) {
+        opened = dialog.windowTitle().toStdString();
         auto* slider = dialog.findChild<QSlider*>(QStringLiteral("SliderHighInput"));
         slider->setFocus();
         QTest::keyClick(slider, Qt::Key_Right); // one small change: 2 on a 0-180 slider
         EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("TextHighInput"))->text().toStdString(), "152");
-        click("CommandOK", dialog);
+        click(dialog, "CommandOK");
     };
-    window.action(QStringLiteral("mnuSetpointRange"))->trigger();
+    trigger("mnuSetpointRange");
     EXPECT_EQ(opened, "Temperature Input Reset");
     EXPECT_EQ(state.grid.cell(3, kColRangeStart), "152");
     EXPECT_EQ(state.grid.cell(1, kColRangeStart), "10");
-    EXPECT_EQ(window.windowTitle().toStdString(), "Editor - reset.vlt *");
+    EXPECT_EQ(title(), "Editor - reset.vlt *");
 
-    drive = [this](frmRESET& dialog) {
+    drive = [](QDialog& dialog) {
         dialog.findChild<QLineEdit*>(QStringLiteral("TextLowInput"))->setText(QStringLiteral("99"));
-        click("CommandCancel", dialog);
+        click(dialog, "CommandCancel");
     };
     state.document.documentChanged = false;
-    window.action(QStringLiteral("mnuSetpointRange"))->trigger();
+    trigger("mnuSetpointRange");
     EXPECT_EQ(state.grid.cell(1, kColRangeStart), "10");
     EXPECT_FALSE(state.document.documentChanged);
 }
 
-TEST_F(SetpointWindow, TypedTextsAreWrittenAsTheyStand) {
+TEST(SetpointDialog, TypedTextsAreWrittenAsTheyStand) {
     RegisterGrid grid = gridWith({"", "", "", ""});
     frmRESET dialog(grid, target("QW7635B"));
     EXPECT_FALSE(dialog.findChild<QRadioButton*>(QStringLiteral("OptionReverse"))->isVisibleTo(&dialog));
@@ -233,7 +201,7 @@ TEST_F(SetpointWindow, TypedTextsAreWrittenAsTheyStand) {
     box->setFocus();
     box->selectAll();
     QTest::keyClicks(box, QStringLiteral("abc"));
-    click("CommandOK", dialog);
+    click(dialog, "CommandOK");
     EXPECT_EQ(grid.cell(4, kColRangeStart), "abc");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }

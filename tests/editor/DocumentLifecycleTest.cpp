@@ -2,11 +2,10 @@
 #include "editor/DocumentLifecycle.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedPrompter.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace kym {
 namespace {
@@ -47,13 +46,8 @@ protected:
     DocumentLifecycle lifecycle;
 };
 
-TEST_F(Lifecycle, StartUpCreatesTheFolders) {
+TEST_F(Lifecycle, StartUpCreatesTheFoldersAndNewNeedsADeviceType) {
     EXPECT_TRUE(std::filesystem::is_directory(folders.kym3815()));
-    EXPECT_EQ(state.title, "KYM4815/3815 Configuration Tool");
-    EXPECT_FALSE(state.menus.settingsEnabled);
-}
-
-TEST_F(Lifecycle, NewWithoutADeviceTypeAsksForOne) {
     EXPECT_EQ(lifecycle.New(), Outcome::Cancelled);
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Select a Device Type from the 'Compatibility' Menu."});
     EXPECT_FALSE(state.gridVisible);
@@ -149,29 +143,23 @@ TEST_F(Lifecycle, AnAcceptedSaveThatDoesNotHappenAbandonsTheFlow) {
     }
 }
 
-TEST_F(Lifecycle, CancellingOpenLeavesEverySetting) {
+// Open's resets wait until a file is open: a cancelled or failed Open changes nothing.
+TEST_F(Lifecycle, ACancelledOrFailedOpenLeavesEverySetting) {
     newDocument("KYM3815");
     state.header.captureValue = "9";
-    state.header.timeout = "12";
     state.header.snifferState = "SNIFFER";
     state.gateway.gatewayIP = "10.0.0.9";
-    dialogs.choices = {std::nullopt};
+    dialogs.choices = {std::nullopt, file("missing.vlt")};
     EXPECT_EQ(lifecycle.OpenDocument(), Outcome::Cancelled);
-    EXPECT_EQ(state.header.captureValue, "9");
-    EXPECT_EQ(state.header.timeout, "12");
-    EXPECT_EQ(state.header.snifferState, "SNIFFER");
-    EXPECT_EQ(state.gateway.gatewayIP, "10.0.0.9");
-}
-
-TEST_F(Lifecycle, AFileThatCannotBeOpenedIsReportedAndChangesNothing) {
-    newDocument("KYM3815");
-    dialogs.choices = {file("missing.vlt")};
     EXPECT_EQ(lifecycle.OpenDocument(), Outcome::Failed);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, "No such file or directory");
     EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
-    EXPECT_EQ(state.document.currentFilePath, "");
+    EXPECT_EQ(state.header.captureValue + state.header.snifferState + state.gateway.gatewayIP,
+              "9SNIFFER10.0.0.9");
     EXPECT_FALSE(state.document.hasFileName);
+    EXPECT_EQ(dialogs.requests[0].request.title, "Open Register Configuration");
+    EXPECT_EQ(dialogs.requests[0].request.directory, folders.kym3815());
 }
 
 TEST_F(Lifecycle, AReadErrorIsShownWithItsLineAndWhatWasReadStays) {
@@ -221,81 +209,31 @@ TEST_F(Lifecycle, AFailedSaveKeepsTheEarlierFileAndTheChangeMark) {
     ASSERT_EQ(lifecycle.SaveAs(), Outcome::Done);
     const std::string earlier = saved(file("keep.vlt"));
     edit(1, 1, "ABCD");
-
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit saved = limit;
-    limit.rlim_cur = 8;
-    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    const Outcome outcome = lifecycle.Save();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, handler);
-
-    EXPECT_EQ(outcome, Outcome::Failed);
-    EXPECT_EQ(test::readFile(file("keep.vlt")), earlier);
+    EXPECT_EQ(test::withFileSizeLimit(8, [&] { return lifecycle.Save(); }), Outcome::Failed);
+    EXPECT_EQ(saved(file("keep.vlt")), earlier);
     EXPECT_TRUE(state.document.documentChanged);
-    ASSERT_FALSE(prompter.shown.empty());
     EXPECT_EQ(prompter.shown.back().icon, Prompter::Icon::Exclamation);
 }
 
-TEST_F(Lifecycle, ExitAnsweredNoClosesWithoutASecondQuestion) {
+TEST_F(Lifecycle, ExitAsksOnceAndClosingAsksTheUpperCaseQuestion) {
     newDocument("KYM3815");
     edit(1, 1, "1");
-    prompter.answers = {Answer::No};
+    prompter.answers = {Answer::No, Answer::No};
     EXPECT_TRUE(lifecycle.exitRequested());
     EXPECT_TRUE(lifecycle.closeRequested());
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Do you want to save your changes."});
-}
-
-TEST_F(Lifecycle, ClosingAChangedDocumentAsksTheUpperCaseQuestion) {
-    newDocument("KYM3815");
-    edit(1, 1, "1");
-    prompter.answers = {Answer::No};
     EXPECT_TRUE(lifecycle.closeRequested());
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{kUpper});
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Do you want to save your changes.", kUpper}));
 }
 
 TEST_F(Lifecycle, NewKeepsSomeSettingsAndResetsTheOthers) {
     newDocument("KYM3815");
     HeaderSettings& h = state.header;
-    h.networkID = "12";
-    h.captureInMinutes = true;
-    h.fileType = "FACTORY";
-    h.captureValue = "5";
-    h.timeout = "9";
-    h.lossState = "OFF";
-    h.snifferState = "SNIFFER";
-    h.vendorCode = "0001";
-    h.propertyCode = "0003";
+    h = {"KYM3815", "FACTORY", "5", 5, true, "OFF", "SNIFFER", "0001", "0003", "9", 9, "12"};
     lifecycle.New();
-    EXPECT_EQ(h.networkID, "12");
+    EXPECT_EQ(h.networkID + h.fileType, "12FACTORY");
     EXPECT_TRUE(h.captureInMinutes);
-    EXPECT_EQ(h.fileType, "FACTORY");
-    EXPECT_EQ(h.captureValue, "0");
-    EXPECT_EQ(h.timeout, "30");
-    EXPECT_EQ(h.lossState, "LAST");
-    EXPECT_EQ(h.snifferState, "");
-    EXPECT_EQ(h.vendorCode, "171");
-    EXPECT_EQ(h.propertyCode, "0002");
-}
-
-TEST_F(Lifecycle, OpeningAFileMakesTheControlVariantsFollowItsFileType) {
-    const auto fileOfType = [this](const std::string& name, const std::string& fileType) {
-        HeaderSettings h;
-        h.deviceType = "KYM3815";
-        h.fileType = fileType;
-        test::writeFile(file(name), configurationFileBytes(h, RegisterGrid(9, 6)));
-    };
-    fileOfType("factory.vlt", "FACTORY");
-    fileOfType("field.vlt", "FIELD");
-    dialogs.choices = {file("field.vlt"), file("factory.vlt")};
-    lifecycle.OpenDocument();
-    EXPECT_FALSE(state.menus.controlVariantsVisible);
-    lifecycle.OpenDocument();
-    EXPECT_TRUE(state.menus.controlVariantsVisible);
-    EXPECT_EQ(dialogs.requests[0].request.title, "Open Register Configuration");
-    EXPECT_EQ(dialogs.requests[0].request.directory, folders.kym3815());
+    EXPECT_EQ(h.captureValue + h.timeout + h.lossState + h.snifferState + h.vendorCode + h.propertyCode,
+              "030LAST1710002");
 }
 
 } // namespace
