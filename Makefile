@@ -1,11 +1,18 @@
-# make run   installs what is missing, builds and starts the editor
-# make test  installs what is missing, builds and runs every test
-# make demo  programs a simulated unit on a pseudo-terminal from the command line (no display)
+# make run        installs what is missing, builds and starts the editor
+# make test       installs what is missing, builds and runs every test
+# make demo       programs a simulated unit on a pseudo-terminal from the command line (no display)
+# make bench      runs the benchmarks (medians of repeated runs)
+# make fuzz       builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS
+# make test-asan  builds and runs every test with AddressSanitizer and UndefinedBehaviorSanitizer
 BUILD ?= build
+FUZZ_BUILD ?= build-fuzz
+ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+FUZZ_SECONDS ?= 60
+FUZZERS = read_configuration compile_configuration check_configuration
 
-.PHONY: all deps configure build run test bench clean demo
+.PHONY: all deps configure build run test demo bench fuzz test-asan clean
 
 all: build
 
@@ -32,23 +39,11 @@ test: build
 demo: build
 	@scripts/demo $(BUILD)/src/cli/kymtool
 
-# Medians of repeated runs; the editor's figures are measured offscreen.
+# The editor's figures are measured offscreen.
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do \
 		QT_QPA_PLATFORM=offscreen $$b --benchmark_repetitions=10 --benchmark_report_aggregates_only=true; \
 	done
-
-clean:
-	rm -rf $(BUILD)
-
-# make fuzz       builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS
-# make test-asan  builds and runs every test with AddressSanitizer and UndefinedBehaviorSanitizer
-FUZZ_BUILD ?= build-fuzz
-FUZZ_SECONDS ?= 60
-FUZZERS = read_configuration compile_configuration check_configuration
-ASAN_BUILD ?= build-asan
-
-.PHONY: fuzz test-asan
 
 fuzz:
 	@KYM_WITH_FUZZ=1 scripts/install-deps
@@ -65,3 +60,6 @@ test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DKYM_SANITIZE=ON -DKYM_BUILD_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(ASAN_BUILD)
