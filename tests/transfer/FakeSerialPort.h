@@ -6,12 +6,13 @@
 
 namespace kym::test {
 
-// A serial port without a line: it records what it is given and written, and the test makes
-// bytes arrive or the port vanish. Written bytes leave on the next event-loop turn, as on a
-// real port.
+// A serial port without a line, beside one detected adapter: it records what it is given and
+// written, and the test makes opening fail, bytes arrive or the port vanish. Written bytes leave
+// on the next event-loop turn, as on a real port.
 class FakeSerialPort : public SerialPort {
 public:
     struct Record {
+        bool opens = true;
         std::string portName;
         std::string settings;
         std::vector<std::uint8_t> written;
@@ -19,15 +20,13 @@ public:
         bool open = false;
     };
 
-    explicit FakeSerialPort(Record& record, bool opens = true,
-                            std::vector<std::string> detected = {})
-        : record_(record), opens_(opens), detected_(std::move(detected)) {}
+    explicit FakeSerialPort(Record& record) : record_(record) {}
 
     void setPortName(const std::string& location) override { record_.portName = location; }
     std::string portName() const override { return record_.portName; }
     void setSettings(std::string_view settings) override { record_.settings = settings; }
     bool open() override {
-        record_.open = opens_ && !record_.portName.empty();
+        record_.open = record_.opens && !record_.portName.empty();
         return record_.open;
     }
     void close() override { record_.open = false; }
@@ -47,8 +46,8 @@ public:
         arrived_.clear();
         ++record_.discards;
     }
-    std::string errorString() const override { return opens_ ? "" : "Permission denied"; }
-    std::vector<std::string> detectedPorts() const override { return detected_; }
+    std::string errorString() const override { return "Permission denied"; }
+    std::vector<std::string> detectedPorts() const override { return {"/dev/ttyUSB0"}; }
 
     void arrive(std::vector<std::uint8_t> bytes) {
         arrived_.insert(arrived_.end(), bytes.begin(), bytes.end());
@@ -61,8 +60,6 @@ public:
 
 private:
     Record& record_;
-    bool opens_;
-    std::vector<std::string> detected_;
     std::vector<std::uint8_t> arrived_;
     bool leaving_ = false;
 };

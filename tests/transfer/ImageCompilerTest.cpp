@@ -1,21 +1,37 @@
 #include "transfer/ImageCompiler.h"
 
 #include "support/ConfigLines.h"
+#include "transfer/Conversions.h"
+#include "transfer/Frames.h"
+#include "transfer/LinkRules.h"
 
 #include <gtest/gtest.h>
 
 namespace kym {
 namespace {
 
-using test::ConfigLines;
-using Bytes = std::vector<int>;
+using Values = std::vector<std::pair<std::string, std::string>>;
+using Rows = std::vector<std::string>;
 
-template <std::size_t N>
-Bytes bytes(const std::array<std::uint8_t, N>& array, std::size_t count = N) {
-    return Bytes(array.begin(), array.begin() + static_cast<std::ptrdiff_t>(count));
+const Rows kEightEmptyRows(8, ",,,,,;");
+const Values kRichHeader{{"CAPTURE", "12"},       {"CAPTURE_SCALE", "MINUTES"},
+                         {"LOSS_STATE", "OFF"},   {"SNIFFER_STATE", "SNIFFER"},
+                         {"VENDOR CODE", "0A0B"}, {"PROPERTY CODE", "0C0D"},
+                         {"TIMEOUT", "45"},       {"NETWORK_ID", "5"}};
+
+LineList fileWith(const Values& values, Rows rows = kEightEmptyRows) {
+    test::ConfigLines file("KYM3815", std::move(rows));
+    for (const auto& [key, value] : values)
+        file.set(key, value);
+    return file.lines();
 }
 
-const std::vector<std::string> kEightEmptyRows(8, ",,,,,;");
+// Eight empty rows but the third.
+LineList withRow3(const std::string& row) {
+    Rows rows = kEightEmptyRows;
+    rows[2] = row;
+    return fileWith({}, rows);
+}
 
 Compilation compile(const LineList& lines) {
     Compilation compiled = CompileConfiguration(lines);
@@ -23,251 +39,191 @@ Compilation compile(const LineList& lines) {
     return compiled;
 }
 
-TEST(ImageCompiler, HeaderBytes) {
-    struct Case {
-        std::string name;
-        std::vector<std::pair<std::string, std::string>> values;
-        Bytes header;
+TEST(Conversions, FrameCrcIsX25) {
+    const std::string_view digits = "123456789";
+    EXPECT_EQ(FrameCrc(std::vector<std::uint8_t>(digits.begin(), digits.end())), 0x906E);
+    EXPECT_EQ(FrameCrc({}), 0x0000);
+}
+
+// Every row differs, so a frame that carries the wrong record or byte shows it.
+const std::vector<std::string> kRows{
+    "101,1,THERM 20k,-1,100,;",   "202,2,COUNT,-2,200,;",        "303,3,HUMIDITY,-3,300,;",
+    "404,4,MOISTURE,-4,400,;",    "505,1,DIGITAL,,,;",           "606,2,DIGITAL,,,;",
+    "707,3,DIGITAL,,,;",          "808,4,DIGITAL,,,;",           "909,1,THERM 20k,-9,900,;",
+    "A0A,2,COUNT,-10,1000,;",     "B0B,3,HUMIDITY,-11,1100,;",   "C0C,4,MOISTURE,-12,1200,;",
+    "D0D,1,DIGITAL,,,;",          "E0E,2,DIGITAL,,,;",           "F0F,3,DIGITAL,,,;",
+    "1010,4,DIGITAL,,,;",         "1111,1,THERM 20k,-17,1700,;", "1212,2,COUNT,-18,1800,;",
+    "1313,3,HUMIDITY,-19,1900,;", "1414,4,MOISTURE,-20,2000,;",  "1515,1,DIGITAL,,,;",
+    "1616,2,DIGITAL,,,;",         "1717,3,DIGITAL,,,;",          "1818,4,DIGITAL,,,;",
+};
+
+TEST(Frames, OneFramePerDeviceTypeAndUnitByteForByte) {
+    const std::string header = "0C 01 11 0A 0B 0C 0D 2D 45 08 ";
+    const std::string main = "01 01 01 00 FF FF 00 64 02 02 02 01 FF FE 00 C8 "
+                             "03 03 03 02 FF FD 01 2C 04 04 04 03 FF FC 01 90 "
+                             "05 05 01 0A 00 00 00 00 06 06 02 0A 00 00 00 00 "
+                             "07 07 03 0A 00 00 00 00 08 08 04 0A 00 00 00 00";
+    const std::string extender = "1B 47 4A 0C 29 11 0A 0B 0C 0D 2D 45 18 ";
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {"KYM3815", 0, "1B 47 4A " + header + main + " 0F 9D"},
+        {"KYM3815", 3, "1B 47 4A " + header + main + " 0F 9D"},
+        {"QD4815", 1, "1B 47 4A 0C 28 11 0A 0B 0C 0D 2D 45 08 " + main + " DE AF"},
+        {"QX4815", 1,
+         "1B 47 6A 0C 29 11 0A 0B 0C 0D 2D 45 18 " + main +
+             " 09 09 0A 0A 0B 0B 0C 0C 0D 0D 0E 0E 0F 0F 10 10 11 11 12 12 13 13 14 14 15 15 16 16 "
+             "17 17 18 18 EF 5A"},
+        {"QX4815", 2,
+         extender + "09 09 01 00 FF F7 03 84 0A 0A 02 01 FF F6 03 E8 0B 0B 03 02 FF F5 04 4C "
+                    "0C 0C 04 03 FF F4 04 B0 0D 0D 01 0A 00 00 00 00 0E 0E 02 0A 00 00 00 00 "
+                    "0F 0F 03 0A 00 00 00 00 10 10 04 0A 00 00 00 00 35 10"},
+        {"QX4815", 3,
+         extender + "11 11 01 00 FF EF 06 A4 12 12 02 01 FF EE 07 08 13 13 03 02 FF ED 07 6C "
+                    "14 14 04 03 FF EC 07 D0 15 15 01 0A 00 00 00 00 16 16 02 0A 00 00 00 00 "
+                    "17 17 03 0A 00 00 00 00 18 18 04 0A 00 00 00 00 B6 42"},
+        {"QR4805", 1, "1B 5C 4A " + header + main + " AA 3E"},
+        {"QD4805", 2, "1B 47 11 45 FF FF 05 05 00 05 00 0C 11 2D 00 28 0A 0B 0C 0D 36 16"},
     };
-    const Case cases[] = {
-        {"new document", {}, {0, 1, 0, 0x01, 0x71, 0x00, 0x02, 30, 0x01, 8}},
-        {"empty codes",
-         {{"VENDOR CODE", ""}, {"PROPERTY CODE", ""}},
-         {0, 1, 0, 0x01, 0x71, 0, 0, 30, 1, 8}},
-        {"codes from the Options dialog",
-         {{"VENDOR CODE", "0171"}, {"PROPERTY CODE", "05"}},
-         {0, 1, 0, 0x01, 0x71, 0x00, 0x05, 30, 1, 8}},
-        {"monitor network 5",
-         {{"NETWORK_ID", "5"}, {"SNIFFER_STATE", "SNIFFER"}},
-         {0, 1, 0, 1, 0x71, 0, 2, 30, 0x45, 8}},
-        {"empty network ID counts as 1",
-         {{"NETWORK_ID", ""}, {"SNIFFER_STATE", "SNIFFER"}},
-         {0, 1, 0, 1, 0x71, 0, 2, 30, 0x41, 8}},
-        {"minutes and last", {{"CAPTURE_SCALE", "MINUTES"}}, {0, 1, 0x10, 1, 0x71, 0, 2, 30, 1, 8}},
-        {"minutes and off",
-         {{"CAPTURE_SCALE", "MINUTES"}, {"LOSS_STATE", "OFF"}},
-         {0, 1, 0x11, 1, 0x71, 0, 2, 30, 1, 8}},
-        {"unknown scale and loss state",
-         {{"CAPTURE_SCALE", "minutes"}, {"LOSS_STATE", "off"}},
-         {0, 1, 0, 1, 0x71, 0, 2, 30, 1, 8}},
-        {"capture rounds halves to even",
-         {{"CAPTURE", " 2.5 "}},
-         {2, 1, 0, 1, 0x71, 0, 2, 30, 1, 8}},
-        {"capture 3.5", {{"CAPTURE", "3.5"}}, {4, 1, 0, 1, 0x71, 0, 2, 30, 1, 8}},
-        {"capture and time-out 255",
-         {{"CAPTURE", "255"}, {"TIMEOUT", "255"}},
-         {255, 1, 0, 1, 0x71, 0, 2, 255, 1, 8}},
-        {"four-digit time-out",
-         {{"TIMEOUT", "1234"}, {"NETWORK_ID", "abc"}},
-         {0, 1, 0, 1, 0x71, 0, 2, 0, 0, 8}},
-        {"control variant", {{"DEVICE_TYPE", "QD4815"}}, {0, 40, 0, 1, 0x71, 0, 2, 30, 1, 8}},
-        {"extender", {{"DEVICE_TYPE", "QX4815"}}, {0, 41, 0, 1, 0x71, 0, 2, 30, 1, 8}},
-        {"unknown type", {{"DEVICE_TYPE", "kym3815"}}, {0, 0, 0, 1, 0x71, 0, 2, 30, 1, 8}},
-    };
-    for (const auto& c : cases) {
-        ConfigLines file("KYM3815", kEightEmptyRows);
-        for (const auto& [key, value] : c.values)
-            file.set(key, value);
-        EXPECT_EQ(bytes(compile(file.lines()).image.header), c.header) << c.name;
+    for (const auto& [deviceType, unit, expected] : cases) {
+        const std::size_t rows = deviceType == "QX4815" ? 24 : 8;
+        Values values = kRichHeader;
+        values.emplace_back("DEVICE_TYPE", deviceType);
+        const Compilation compiled =
+            compile(fileWith(values, {kRows.begin(), kRows.begin() + rows}));
+        const auto frame = BuildFrame(compiled.image, compiled.deviceTypeText, unit);
+        ASSERT_TRUE(frame) << deviceType;
+        EXPECT_EQ(hexText(*frame), expected) << deviceType << " unit " << unit;
     }
-    ConfigLines sniffFirst("KYM3815", kEightEmptyRows);
-    std::swap(sniffFirst.header[5], sniffFirst.header[9]);
-    sniffFirst.set("NETWORK_ID", "5").set("SNIFFER_STATE", "SNIFFER");
-    EXPECT_EQ(compile(sniffFirst.lines()).image.header[8], 0x45);
+    EXPECT_EQ(hexText(FollowUpFrame()), "1B 4E 01 01 56 E1");
+    EXPECT_FALSE(BuildFrame(DeviceImage{}, "kym3815", kMainUnit));
+    EXPECT_FALSE(BuildFrame(DeviceImage{}, "QX4815", 4));
+}
+
+TEST(ImageCompiler, HeaderBytes) {
+    const std::pair<Values, std::string> cases[] = {
+        {{}, "00 01 00 01 71 00 02 1E 01 08"},
+        {{{"VENDOR CODE", ""}, {"PROPERTY CODE", ""}}, "00 01 00 01 71 00 00 1E 01 08"},
+        {{{"VENDOR CODE", "0171"}, {"PROPERTY CODE", "05"}}, "00 01 00 01 71 00 05 1E 01 08"},
+        {{{"NETWORK_ID", ""}, {"SNIFFER_STATE", "SNIFFER"}}, "00 01 00 01 71 00 02 1E 41 08"},
+        {{{"CAPTURE_SCALE", "minutes"}, {"LOSS_STATE", "off"}}, "00 01 00 01 71 00 02 1E 01 08"},
+        {{{"CAPTURE", " 2.5 "}}, "02 01 00 01 71 00 02 1E 01 08"},
+        {{{"CAPTURE", "3.5"}}, "04 01 00 01 71 00 02 1E 01 08"},
+        {{{"CAPTURE", "255"}, {"TIMEOUT", "255"}}, "FF 01 00 01 71 00 02 FF 01 08"},
+        {{{"TIMEOUT", "1234"}, {"NETWORK_ID", "abc"}}, "00 01 00 01 71 00 02 00 00 08"},
+        {{{"DEVICE_TYPE", "kym3815"}}, "00 00 00 01 71 00 02 1E 01 08"},
+    };
+    for (const auto& [values, header] : cases)
+        EXPECT_EQ(hexText(compile(fileWith(values)).image.header), header) << values.size();
+
+    test::ConfigLines networkFirst("KYM3815", kEightEmptyRows);
+    std::swap(networkFirst.header[5], networkFirst.header[9]);
+    networkFirst.set("NETWORK_ID", "5").set("SNIFFER_STATE", "SNIFFER");
+    EXPECT_EQ(compile(networkFirst.lines()).image.header[headerbyte::kNetwork], 0x45);
 }
 
 TEST(ImageCompiler, RowLinesToRecords) {
-    struct Case {
-        std::string line;
-        Bytes record;
+    const std::pair<std::string, std::string> cases[] = {
+        {",,,,,;", "00 01 00 00 00 00 00 00 00"},
+        {"", "00 00 00 00 00 00 00 00 00"},
+        {"1A2B3,1,DIGITAL,,,;", "A2 B3 01 0A 00 00 00 00 00"},
+        {"5,2,RTD 1k Ext,-10,4095,;", "00 05 02 05 FF F6 0F FF 00"},
+        {"FFF0,4,THERM 20k,-40,200,extra,;", "FF F0 04 00 FF D8 00 C8 00"},
+        {"7,1,QT7625,2.5,65536,;", "00 07 01 09 00 02 00 00 00"},
+        {"7,1,RESET_TEMP, -32768.5 ,3.5,;", "00 07 01 00 80 00 00 04 00"},
+        {"7,1,count,2147483647,-2147483648,;", "00 07 01 00 FF FF 00 00 00"},
+        {"7,1,TOTALIZER,0,100;", "00 07 01 06 00 00 00 00 00"},
+        {"12,3", "00 12 00 00 00 00 00 00 00"},
+        // The ID is its last four hexadecimal digits, the channel one to three decimal digits;
+        // other characters count as the digit 0, a channel of four characters or more as 0.
+        {"ab12,007,HUMIDITY,,,;", "00 12 07 02 00 00 00 00 00"},
+        {"12 34,1a,MOISTURE,,,;", "20 34 0A 03 00 00 00 00 00"},
+        {"A5, 5,,,,;", "00 A5 05 00 00 00 00 00 00"},
+        {"A5,-1,,,,;", "00 A5 01 00 00 00 00 00 00"},
+        {"A5,1000,,,,;", "00 A5 00 00 00 00 00 00 00"},
     };
-    const Case cases[] = {
-        {"00A5,3,COUNT,0,100,;", {0x00, 0xA5, 3, 1, 0x00, 0x00, 0x00, 0x64, 0}},
-        {",,,,,;", {0x00, 0x01, 0, 0, 0, 0, 0, 0, 0}},
-        {"", {0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        {"1A2B3,1,DIGITAL,,,;", {0xA2, 0xB3, 1, 10, 0, 0, 0, 0, 0}},
-        {"5,2,RTD 1k Ext,-10,4095,;", {0x00, 0x05, 2, 5, 0xFF, 0xF6, 0x0F, 0xFF, 0}},
-        {"FFF0,4,THERM 20k,-40,200,extra,;", {0xFF, 0xF0, 4, 0, 0xFF, 0xD8, 0x00, 0xC8, 0}},
-        {"7,1,QT7625,2.5,65536,;", {0x00, 0x07, 1, 9, 0x00, 0x02, 0x00, 0x00, 0}},
-        {"7,1,RESET_TEMP, -32768.5 ,3.5,;", {0x00, 0x07, 1, 0, 0x80, 0x00, 0x00, 0x04, 0}},
-        {"7,1,count,2147483647,-2147483648,;", {0x00, 0x07, 1, 0, 0xFF, 0xFF, 0x00, 0x00, 0}},
-        {"7,1,TOTALIZER,0,100;", {0x00, 0x07, 1, 6, 0, 0, 0, 0, 0}},
-        {"12,3", {0x00, 0x12, 0, 0, 0, 0, 0, 0, 0}},
-        {"12", {0, 0, 0, 0, 0, 0, 0, 0, 0}},
-    };
-    for (const auto& c : cases) {
-        const auto compiled = compile(ConfigLines("KYM3815", {",,,,,;", c.line}).lines());
-        EXPECT_EQ(bytes(compiled.image.records[1]), c.record) << c.line;
-    }
+    for (const auto& [line, record] : cases)
+        EXPECT_EQ(hexText(compile(fileWith({}, {",,,,,;", line})).image.records[1]), record)
+            << line;
 }
 
-TEST(ImageCompiler, KeysAreTestedInTheirOrderWithinOneStep) {
-    // A value line that is a key later in the order is taken as that key in the same step; an
-    // earlier key only in the next step, after the index moved past it.
-    const auto later = compile({"", "CAPTURE_SCALE", "TIMEOUT", "45", "ROW_DATA", "0"});
-    EXPECT_EQ(later.image.header[7], 45);
-    const auto earlier = compile({"", "TIMEOUT", "CAPTURE", "9", "ROW_DATA", "0"});
-    EXPECT_EQ(earlier.image.header[0], 0);
-    EXPECT_EQ(earlier.image.header[7], 0);
-    // FILE_TYPE is no key, so its value line is tested like any other.
-    EXPECT_EQ(compile({"", "FILE_TYPE", "TIMEOUT", "12", "ROW_DATA", "0"}).image.header[7], 12);
-    // COLUMN_NAMES passes over the count and names lines.
-    EXPECT_EQ(compile({"", "COLUMN_NAMES", "TIMEOUT", "7", "ROW_DATA", "0"}).image.header[7], 0);
-    EXPECT_EQ(compile({"", "COLUMN_NAMES", "5", "TIMEOUT", "7", "ROW_DATA", "0"}).image.header[7],
-              0);
-    EXPECT_EQ(
-        compile({"", "COLUMN_NAMES", "5", "", "TIMEOUT", "7", "ROW_DATA", "0"}).image.header[7], 7);
-}
-
-TEST(ImageCompiler, TheLineAfterTheLastRowIsPassedOver) {
-    EXPECT_EQ(compile({"", "ROW_DATA", "1", "", "TIMEOUT", "50"}).image.header[7], 0);
-    EXPECT_EQ(compile({"", "ROW_DATA", "1", "", "", "TIMEOUT", "50"}).image.header[7], 50);
-    EXPECT_EQ(compile({"", "ROW_DATA", "0", "TIMEOUT", "50"}).image.header[7], 0);
-    EXPECT_EQ(compile({"", "ROW_DATA", "0", "", "TIMEOUT", "50"}).image.header[7], 50);
+// A value line that is a key later in the order is taken as that key in the same step; an earlier
+// key only in the next step, after the index moved past it. COLUMN_NAMES passes over the count
+// and names lines, ROW_DATA over the line after the last row.
+TEST(ImageCompiler, ScanOrderAndPassedOverLines) {
+    using namespace headerbyte;
+    const std::tuple<LineList, std::size_t, int> cases[] = {
+        {{"", "CAPTURE_SCALE", "TIMEOUT", "45", "ROW_DATA", "0"}, kTimeout, 45},
+        {{"", "TIMEOUT", "CAPTURE", "9", "ROW_DATA", "0"}, kCapture, 0},
+        {{"", "FILE_TYPE", "TIMEOUT", "12", "ROW_DATA", "0"}, kTimeout, 12},
+        {{"", "COLUMN_NAMES", "TIMEOUT", "7", "ROW_DATA", "0"}, kTimeout, 0},
+        {{"", "COLUMN_NAMES", "5", "TIMEOUT", "7", "ROW_DATA", "0"}, kTimeout, 0},
+        {{"", "COLUMN_NAMES", "5", "", "TIMEOUT", "7", "ROW_DATA", "0"}, kTimeout, 7},
+        {{"", "ROW_DATA", "1", "", "TIMEOUT", "50"}, kTimeout, 0},
+        {{"", "ROW_DATA", "1", "", "", "TIMEOUT", "50"}, kTimeout, 50},
+        {{"", "ROW_DATA", "0", "TIMEOUT", "50"}, kTimeout, 0},
+        {{"", "ROW_DATA", "0", "", "TIMEOUT", "50"}, kTimeout, 50},
+        {{"", "ROW_DATA", "1.5", "1,1,COUNT,,,;", "2,2,COUNT,,,;", "", ""}, kRowCount, 2},
+    };
+    for (const auto& [lines, byte, value] : cases)
+        EXPECT_EQ(compile(lines).image.header[byte], value) << lines[1] << " " << lines[2];
 }
 
 TEST(ImageCompiler, TwoControlBlockHoldsTheValuesAtRowData) {
-    ConfigLines file("QD4805", {",,,,,;", ",,,,,;", ",,,,,;", ",,,,,;", "12AB,1,DIGITAL,,,;"});
-    file.set("CAPTURE", "9").set("CAPTURE_SCALE", "MINUTES").set("NETWORK_ID", "3");
-    file.set("SNIFFER_STATE", "SNIFFER").set("VENDOR CODE", "0A0B").set("PROPERTY CODE", "0C0D");
-    LineList lines = file.lines();
+    LineList lines = fileWith({{"DEVICE_TYPE", "QD4805"}}, {"", "", "", "", "12AB,1,DIGITAL,,,;"});
     lines.insert(lines.end(), {"TIMEOUT", "99"});
     const auto compiled = compile(lines);
-    EXPECT_EQ(bytes(compiled.image.twoControl), (Bytes{0x43, 0xFF, 0xFF, 0x12, 0xAB, 0, 5, 0, 9,
-                                                       0x10, 30, 0, 40, 0x0A, 0x0B, 0x0C, 0x0D}));
-    EXPECT_EQ(compiled.image.header[7], 99);
-    EXPECT_EQ(compiled.deviceTypeText, "QD4805");
+    EXPECT_EQ(hexText(compiled.image.twoControl),
+              "01 FF FF 12 AB 00 05 00 00 00 1E 00 28 01 71 00 02");
+    EXPECT_EQ(compiled.image.header[headerbyte::kTimeout], 99);
 }
 
 TEST(ImageCompiler, EveryCompilationStartsFromAFreshImage) {
-    std::vector<std::string> rows(24, "ABCD,4,COUNT,-5,77,;");
-    ConfigLines extender("QX4815", rows);
+    test::ConfigLines extender("QX4815", Rows(24, "ABCD,4,COUNT,-5,77,;"));
     extender.set("CAPTURE", "200").set("TIMEOUT", "60").set("CAPTURE_SCALE", "MINUTES");
     const auto first = compile(extender.lines());
     ASSERT_EQ(first.image.records[23][0], 0xAB);
 
     // A shorter file without DEVICE_TYPE, CAPTURE and TIMEOUT: nothing of the first reaches it.
-    ConfigLines shorter("", {"1,1,DIGITAL,,,;"});
+    test::ConfigLines shorter("", {"1,1,DIGITAL,,,;"});
     shorter.drop("DEVICE_TYPE").drop("CAPTURE").drop("TIMEOUT");
     const auto second = compile(shorter.lines());
     EXPECT_EQ(second.deviceTypeText, "");
-    EXPECT_EQ(bytes(second.image.header), (Bytes{0, 0, 0, 1, 0x71, 0, 2, 0, 1, 1}));
-    EXPECT_EQ(bytes(second.image.records[0]), (Bytes{0, 1, 1, 10, 0, 0, 0, 0, 0}));
-    for (std::size_t r = 1; r < 25; ++r)
-        EXPECT_EQ(bytes(second.image.records[r]), Bytes(9, 0)) << "record " << r;
-    EXPECT_EQ(second.image, CompileConfiguration(shorter.lines()).image);
+    EXPECT_EQ(hexText(second.image.header), "00 00 00 01 71 00 02 00 01 01");
+    RegisterRecords records{};
+    records[0] = {0, 1, 1, 10, 0, 0, 0, 0, 0};
+    EXPECT_EQ(second.image.records, records);
 }
 
-TEST(ImageCompiler, StatusTextAndColour) {
-    const auto ready = compile(ConfigLines("KYM3815", kEightEmptyRows).lines());
-    EXPECT_EQ(ready.statusText(), "File is ready to be sent.");
-    EXPECT_EQ(ready.statusColour(), StatusColour::Green);
-    EXPECT_TRUE(ready.errors.empty());
-    const auto empty = CompileConfiguration({""});
-    EXPECT_FALSE(empty.fileReady);
-    EXPECT_EQ(empty.statusText(), "Error reading file ");
-    EXPECT_EQ(empty.statusColour(), StatusColour::Desktop);
-}
-
-TEST(ImageCompiler, ValuesWithoutAByteValueFailTheCompilation) {
-    struct Case {
-        std::string name;
-        std::vector<std::pair<std::string, std::string>> values;
-        std::vector<std::string> rows;
-        int line;
-        std::string reason;
-    };
-    const std::vector<std::string> rows(8, ",,,,,;");
-    auto rowsWith = [&](const std::string& row) {
-        auto changed = rows;
-        changed[2] = row;
-        return changed;
-    };
-    const Case cases[] = {
-        {"empty capture", {{"CAPTURE", ""}}, rows, 2, "CAPTURE \"\" is not a number"},
-        {"capture text", {{"CAPTURE", "12s"}}, rows, 2, "CAPTURE \"12s\" is not a number"},
-        {"capture 255.5", {{"CAPTURE", "255.5"}}, rows, 2, "CAPTURE \"255.5\" is outside 0 to 255"},
-        {"capture -1", {{"CAPTURE", "-1"}}, rows, 2, "outside 0 to 255"},
-        {"time-out 256", {{"TIMEOUT", "256"}}, rows, 18, "TIMEOUT \"256\" is larger than 255"},
-        {"network 300", {{"NETWORK_ID", "300"}}, rows, 20, "NETWORK_ID \"300\" is larger than 255"},
-        {"channel 999",
-         {},
-         rowsWith("1,999,COUNT,,,;"),
-         28,
-         "row 3 TRANS CHAN \"999\" is larger than 255"},
-        {"start text",
-         {},
-         rowsWith("1,1,COUNT,abc,,;"),
-         28,
-         "row 3 RANGE START \"abc\" is not a number"},
-        {"start blank", {}, rowsWith("1,1,COUNT, ,,;"), 28, "RANGE START \" \" is not a number"},
-        {"start exponent",
-         {},
-         rowsWith("1,1,COUNT,1e3,,;"),
-         28,
-         "RANGE START \"1e3\" is not a number"},
-        {"end beyond 32 bits",
-         {},
-         rowsWith("1,1,COUNT,0,2147483647.5,;"),
-         28,
+TEST(ImageCompiler, ValuesWithoutAByteValueAndMalformedSectionsFail) {
+    const std::tuple<LineList, int, std::string> cases[] = {
+        {fileWith({{"CAPTURE", ""}}), 2, "CAPTURE \"\" is not a number"},
+        {fileWith({{"CAPTURE", "255.5"}}), 2, "CAPTURE \"255.5\" is outside 0 to 255"},
+        {fileWith({{"CAPTURE", "-1"}}), 2, "CAPTURE \"-1\" is outside 0 to 255"},
+        {fileWith({{"TIMEOUT", "256"}}), 18, "TIMEOUT \"256\" is larger than 255"},
+        {fileWith({{"NETWORK_ID", "300"}}), 20, "NETWORK_ID \"300\" is larger than 255"},
+        {withRow3("1,999,COUNT,,,;"), 28, "row 3 TRANS CHAN \"999\" is larger than 255"},
+        {withRow3("1,1,COUNT,abc,,;"), 28, "row 3 RANGE START \"abc\" is not a number"},
+        {withRow3("1,1,COUNT,0,2147483647.5,;"), 28,
          "row 3 RANGE END \"2147483647.5\" is outside the signed 32-bit range"},
-        {"end below 32 bits",
-         {},
-         rowsWith("1,1,COUNT,0,-2147483649,;"),
-         28,
-         "outside the signed 32-bit range"},
-        {"row count 26",
-         {},
-         std::vector<std::string>(26, ",,,,,;"),
-         25,
+        {withRow3("1,1,COUNT,0,-2147483649,;"), 28,
+         "row 3 RANGE END \"-2147483649\" is outside the signed 32-bit range"},
+        {fileWith({}, Rows(26, ",,,,,;")), 25,
          "ROW_DATA count \"26\" is not a number from 0 to 25"},
-    };
-    for (const auto& c : cases) {
-        ConfigLines file("KYM3815", c.rows);
-        for (const auto& [key, value] : c.values)
-            file.set(key, value);
-        const auto compiled = CompileConfiguration(file.lines());
-        EXPECT_FALSE(compiled.fileReady) << c.name;
-        ASSERT_EQ(compiled.errors.size(), 1u) << c.name;
-        EXPECT_EQ(compiled.errors[0].line, c.line) << c.name;
-        EXPECT_NE(compiled.errors[0].reason.find(c.reason), std::string::npos)
-            << compiled.errors[0].reason;
-    }
-}
-
-TEST(ImageCompiler, MalformedSectionsFailTheCompilation) {
-    struct Case {
-        LineList lines;
-        int line;
-        std::string reason;
-    };
-    const Case cases[] = {
-        {{""}, 0, "no ROW_DATA key"},
-        {{"", "CAPTURE", "1", "TIMEOUT", "5"}, 0, "no ROW_DATA key"},
+        {{""}, 0, "the file has no ROW_DATA key, so there is nothing to send"},
         {{"", "ROW_DATA", "x"}, 2, "ROW_DATA count \"x\" is not a number from 0 to 25"},
-        {{"", "ROW_DATA", "-1", ""}, 2, "is not a number from 0 to 25"},
+        {{"", "ROW_DATA", "-1", ""}, 2, "ROW_DATA count \"-1\" is not a number from 0 to 25"},
         {{"", "ROW_DATA", "3", "1,1,,,,;", "2,2,,,,;"},
          2,
          "ROW_DATA count 3 runs past the end of the file (2 row lines follow)"},
         {{"", "ROW_DATA"}, 1, "\"ROW_DATA\" on the last line has no value line"},
         {{"", "ROW_DATA", "0", "", "TIMEOUT"}, 4, "\"TIMEOUT\" on the last line has no value line"},
     };
-    for (const auto& c : cases) {
-        const auto compiled = CompileConfiguration(c.lines);
-        EXPECT_FALSE(compiled.fileReady);
-        ASSERT_EQ(compiled.errors.size(), 1u) << c.reason;
-        EXPECT_EQ(compiled.errors[0].line, c.line) << c.reason;
-        EXPECT_NE(compiled.errors[0].reason.find(c.reason), std::string::npos)
-            << compiled.errors[0].reason;
+    for (const auto& [lines, line, reason] : cases) {
+        const auto compiled = CompileConfiguration(lines);
+        EXPECT_FALSE(compiled.fileReady) << reason;
+        ASSERT_EQ(compiled.errors.size(), 1u) << reason;
+        EXPECT_EQ(compiled.errors[0].line, line) << reason;
+        EXPECT_EQ(compiled.errors[0].reason, reason);
     }
-}
-
-TEST(ImageCompiler, CountRoundsAndFillsOnlyItsRecords) {
-    const auto compiled =
-        compile({"", "ROW_DATA", "1.5", "1,1,COUNT,,,;", "2,2,COUNT,,,;", "", ""});
-    EXPECT_EQ(compiled.image.header[9], 2);
-    EXPECT_EQ(compiled.image.records[1][1], 2);
-    EXPECT_EQ(compiled.image.records[2][1], 0);
 }
 
 } // namespace

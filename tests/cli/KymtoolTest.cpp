@@ -1,0 +1,177 @@
+#include "support/BackgroundProcess.h"
+#include "support/ConfigLines.h"
+#include "support/RunProcess.h"
+#include "support/TempDir.h"
+
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace kym {
+namespace {
+
+using test::ConfigLines;
+
+const ConfigLines kWorkedExample("QD4815",
+                                 {",1,COUNT,0,4095,;", ",2,COUNT,0,4095,;", ",3,COUNT,0,4095,;",
+                                  ",4,COUNT,0,4095,;", ",1,DIGITAL,,,;", ",2,DIGITAL,,,;",
+                                  ",3,DIGITAL,,,;", ",4,DIGITAL,,,;"});
+
+// kymtool run to its end, and kymtool simulate running beside it on a real pseudo-terminal.
+class Kymtool : public testing::Test {
+protected:
+    test::ProcessResult run(std::vector<std::string> args) {
+        args.insert(args.begin(), KYMTOOL);
+        return test::runProcess(args);
+    }
+
+    std::string file(const ConfigLines& config) {
+        const auto path = dir / ("config" + std::to_string(++files_) + ".vlt");
+        test::writeFile(path, config.text());
+        return path.string();
+    }
+    std::string newFile(const std::string& deviceType) {
+        const std::string path = (dir / (deviceType + ".vlt")).string();
+        EXPECT_EQ(run({"new", deviceType, path}).exitCode, 0);
+        return path;
+    }
+
+    // Starts the simulator and returns the port it prints.
+    std::string simulate(std::vector<std::string> options) {
+        options.insert(options.begin(), {KYMTOOL, "simulate"});
+        unit_ = std::make_unique<test::BackgroundProcess>(options);
+        return unit_->readLine();
+    }
+    std::string stopSimulator() { return unit_->stop(); }
+
+    test::TempDir dir;
+
+private:
+    int files_ = 0;
+    std::unique_ptr<test::BackgroundProcess> unit_;
+};
+
+TEST_F(Kymtool, FrameAndImageOfTheWorkedExample) {
+    const std::string example = file(kWorkedExample);
+    const auto frame = run({"frame", example});
+    EXPECT_EQ(frame.exitCode, 0);
+    EXPECT_EQ(frame.out, "1B 47 4A 00 28 00 01 71 00 02 1E 01 08 00 01 01 01 00 00 0F FF 00 01 02 "
+                         "01 00 00 0F FF 00 01 03 01 00 00 0F FF 00 01 04 01 00 00 0F FF 00 01 01 "
+                         "0A 00 00 00 00 00 01 02 0A 00 00 00 00 00 01 03 0A 00 00 00 00 00 01 04 "
+                         "0A 00 00 00 00 90 CE\n");
+
+    const auto image = run({"image", example});
+    EXPECT_EQ(image.exitCode, 0);
+    for (const auto* line :
+         {"   1   28  device code: 40\n",
+          "     0  ANALOG          00 01 01 01 00 00 0F FF  0001     1  1 COUNT              0  "
+          "4095\n",
+          "    24  (storage only)  00 00 00 00 00 00 00 00", "  12   28  fixed\n"})
+        EXPECT_NE(image.out.find(line), std::string::npos) << line << "\n" << image.out;
+}
+
+TEST_F(Kymtool, ExitCodes) {
+    const std::string none = "/nonexistent/config.vlt";
+    const std::string target = (dir / "out.vlt").string();
+    const std::vector<std::string> rows(8, ",,,,,;");
+    const std::string extender =
+        file(ConfigLines("QX4815", std::vector<std::string>(24, ",,,,,;")));
+    const std::string receiver = file(ConfigLines("QR4805", rows));
+    const std::string unknown = file(ConfigLines("QX-4815", rows));
+    const std::string example = file(kWorkedExample);
+    const std::string warned = file(ConfigLines(kWorkedExample).set("TIMEOUT", "90"));
+    const std::string broken =
+        file(ConfigLines(kWorkedExample).set("TIMEOUT", "90").set("CAPTURE", ""));
+    const std::string tooManyRows = (dir / "rows.vlt").string();
+    test::writeFile(tooManyRows, "DEVICE_TYPE\nKYM3815\nCOLUMN_NAMES\n5\n\nROW_DATA\n12\n");
+    // The arguments, the exit code, and a text the output and the error output hold.
+    const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
+        {{"new", "kym3815", target}, 2, "", "unknown device type \"kym3815\""},
+        {{"resave", example, (dir / "again").string()}, 0, "", ""},
+        {{"resave", none, target}, 1, "", "No such file or directory"},
+        {{"resave", tooManyRows, target},
+         2,
+         "",
+         ":7: ROW_DATA count 12 is larger than the 8 register"},
+        {{"frame", extender, "--unit", "3"}, 0, "1B 47 4A 00 29", ""},
+        {{"frame", receiver}, 0, "\n1B 4E 01 01 56 E1\n", ""},
+        {{"frame", none}, 1, "", "No such file or directory"},
+        {{"frame", broken}, 2, "", broken + ":2: CAPTURE \"\" is not a number"},
+        {{"frame", unknown}, 3, "", "no frame for device type \"QX-4815\""},
+        {{"frame", example, "--unit", "4"}, 105, "", "--unit: Value 4 not in range 1 to 3"},
+        {{"image", broken}, 2, "Device type: QD4815", broken + ":2: CAPTURE \"\""},
+        {{"image", none}, 1, "", "No such file or directory"},
+        {{"check", example}, 0, "", ""},
+        {{"check", warned}, 1, ":18: warning: TIMEOUT \"90\" is not in the time-out list\n", ""},
+        {{"check", broken}, 2, broken + ":2: error: ", ""},
+        {{"check", none}, 2, none + ":0: error: cannot open the file", ""},
+    };
+    for (const auto& [args, exitCode, out, err] : cases) {
+        const auto result = run(args);
+        EXPECT_EQ(result.exitCode, exitCode) << args[0] << " " << args[1];
+        EXPECT_NE(result.out.find(out), std::string::npos) << result.out;
+        EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+TEST_F(Kymtool, SendIsAcknowledgedByTheSimulatedUnit) {
+    const std::string link = (dir / "unit").string();
+    const std::string port = simulate({"--link", link});
+    ASSERT_TRUE(port.starts_with("/dev/")) << port;
+    ASSERT_TRUE(std::filesystem::is_symlink(link));
+    // The unit outlives the tool closing the port, and answers by its path and by the link.
+    const std::string file = newFile("KYM3815");
+    for (const std::string& name : {port, link}) {
+        const auto result = run({"send", file, "--port", name});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, name + ": Open at 19200,N,8,1\nFile is ready to be sent.\n"
+                                     "Acknowledge Received\n");
+    }
+    // The two-output receiver acknowledges its frame and, a second later, the follow-up.
+    const auto start = std::chrono::steady_clock::now();
+    const auto receiver = run({"send", newFile("QR4805"), "--port", port});
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(receiver.exitCode, 0) << receiver.err;
+    EXPECT_TRUE(receiver.out.ends_with("\nAcknowledge Received\nAcknowledge Received\n"))
+        << receiver.out;
+
+    const std::string log = stopSimulator();
+    std::string frame = run({"frame", file}).out;
+    frame.pop_back();
+    const std::string line =
+        "frame " + frame + " (79 bytes), checksum right, replied 1B 47 4A 06 39 AB\n";
+    EXPECT_NE(log.find(line, log.find(line) + 1), std::string::npos) << log;
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
+}
+
+TEST_F(Kymtool, SendExitCodes) {
+    const std::string port = simulate({"--reply", "wrong"});
+    const std::string file = newFile("KYM3815");
+    const std::string header = (dir / "header.vlt").string();
+    test::writeFile(header, "DEVICE_TYPE\r\nKYM3815\r\n");
+    const std::string opened = port + ": Open at 19200,N,8,1\n";
+    const std::string missing = port + "-missing";
+    const std::tuple<std::string, std::string, int, std::string, std::string> cases[] = {
+        {file, port, 1, opened + "File is ready to be sent.\nCheck Cable Connections\n", ""},
+        {header, port, 2,
+         opened + "Error reading file \nError reading file. File cannot be sent.\n",
+         header + ":0: "},
+        {file, "COM 9", 3, "Cannot open:  COM 0\n", "kymtool send: COM 0: "},
+        {file, missing, 3, "Cannot open:  " + missing + "\n", "kymtool send: " + missing + ": "},
+    };
+    for (const auto& [config, name, exitCode, out, err] : cases) {
+        const auto result = run({"send", config, "--port", name});
+        EXPECT_EQ(result.exitCode, exitCode) << config << " " << name;
+        EXPECT_EQ(result.out, out);
+        EXPECT_TRUE(result.err.starts_with(err)) << result.err;
+    }
+    // Only the frame of the first send reached the unit.
+    const std::string log = stopSimulator();
+    EXPECT_EQ(std::ranges::count(log, '\n'), 1) << log;
+    EXPECT_NE(log.find("(79 bytes), checksum right, replied 1B 47 4A 15"), std::string::npos)
+        << log;
+}
+
+} // namespace
+} // namespace kym
