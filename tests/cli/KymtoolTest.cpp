@@ -1,4 +1,3 @@
-#include "support/BackgroundProcess.h"
 #include "support/ConfigLines.h"
 #include "support/RunProcess.h"
 #include "support/TempDir.h"
