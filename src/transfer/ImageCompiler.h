@@ -93,9 +93,6 @@ inline std::string_view keyText(ImageKey key) {
 inline constexpr std::string_view kFileReadyText = "File is ready to be sent.";
 inline constexpr std::string_view kFileErrorText = "Error reading file ";
 
-// The background of the file status: green when ready, the system desktop colour otherwise.
-enum class StatusColour { Green, Desktop };
-
 struct Compilation {
     // A key the scan matched, on its line; its value stands on the next line.
     struct KeyUse {
@@ -116,9 +113,6 @@ struct Compilation {
     std::vector<RowUse> rows;
 
     std::string_view statusText() const { return fileReady ? kFileReadyText : kFileErrorText; }
-    StatusColour statusColour() const {
-        return fileReady ? StatusColour::Green : StatusColour::Desktop;
-    }
 };
 
 // Compiles the lines of a register configuration file (entry 0 empty) into a fresh image. A
