@@ -2,6 +2,7 @@
 #include "editor/FlexGrid.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/QtPrompter.h"
+#include "ui/Text.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("KYM4815/3815 Configuration Tool"));
+    QApplication::setApplicationName(kym::toQt(kym::kDesignCaption));
 
     kym::ProgramState state;
     kym::QtPrompter prompter;

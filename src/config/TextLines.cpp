@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <iterator>
 #include <memory>
 
 namespace kym {
@@ -23,9 +22,10 @@ LineList splitLines(std::string_view text) {
     return lines;
 }
 
-LineList readLines(std::istream& in) {
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return splitLines(text);
+std::string withoutLineBreaks(std::string_view text) {
+    std::string line(text);
+    std::erase_if(line, [](char c) { return c == '\r' || c == '\n'; });
+    return line;
 }
 
 Result<LineList> readLineFile(const std::filesystem::path& path) {

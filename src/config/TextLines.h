@@ -3,7 +3,6 @@
 #include "Result.h"
 
 #include <filesystem>
-#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,9 +15,12 @@ namespace kym {
 using LineList = std::vector<std::string>;
 
 LineList splitLines(std::string_view text);
-LineList readLines(std::istream& in);
 
 // Reads a whole file as lines; the error carries the system's description.
 Result<LineList> readLineFile(const std::filesystem::path& path);
+
+// The text with its line breaks (CR and LF) taken out: a value typed into a box must stay on its
+// one line of the configuration file, or every line after it would shift.
+std::string withoutLineBreaks(std::string_view text);
 
 } // namespace kym

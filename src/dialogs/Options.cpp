@@ -1,6 +1,7 @@
 #include "dialogs/Options.h"
 
 #include "config/Numbers.h"
+#include "config/TextLines.h"
 #include "transfer/Conversions.h"
 
 #include <algorithm>
@@ -36,6 +37,34 @@ std::optional<std::string> timeoutProblem(std::string_view text) {
             return std::nullopt;
     }
     return "The transmitter time-out must be a whole number of minutes from 1 to 255.";
+}
+
+OptionValues loadOptions(const HeaderSettings& header) {
+    return {header.timeout,
+            header.captureValue,
+            header.captureInMinutes,
+            header.lossState == "LAST",
+            header.snifferState == "SNIFFER",
+            codeSelection(header.vendorCode),
+            codeSelection(header.propertyCode),
+            header.networkID};
+}
+
+Result<void> storeOptions(const OptionValues& values, HeaderSettings& header) {
+    for (const auto& problem : {captureProblem(values.capture), timeoutProblem(values.timeout)})
+        if (problem)
+            return Error{*problem};
+    header.captureInMinutes = values.captureInMinutes;
+    header.lossState = values.lastState ? "LAST" : "OFF";
+    header.snifferState = values.monitor ? "SNIFFER" : "";
+    header.timeoutNumber = leadingNumber(values.timeout);
+    header.captureNumber = leadingNumber(values.capture);
+    header.captureValue = values.capture;
+    header.timeout = values.timeout;
+    header.propertyCode = codeByteEntry(values.property.msb) + codeByteEntry(values.property.lsb);
+    header.vendorCode = codeByteEntry(values.vendor.msb) + codeByteEntry(values.vendor.lsb);
+    header.networkID = withoutLineBreaks(values.networkID);
+    return {};
 }
 
 } // namespace kym

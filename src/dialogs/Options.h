@@ -1,5 +1,8 @@
 #pragma once
 
+#include "config/ProgramState.h"
+#include "config/Result.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,5 +29,25 @@ CodeSelection codeSelection(std::string_view code);
 // number from 0 to 255, a time-out a whole number of minutes from 1 to 255.
 std::optional<std::string> captureProblem(std::string_view text);
 std::optional<std::string> timeoutProblem(std::string_view text);
+
+// What the Options dialog's controls hold: the texts of the typed lists, the option buttons, and
+// the entries selected in the byte lists of the codes.
+struct OptionValues {
+    std::string timeout;
+    std::string capture;
+    bool captureInMinutes = false;
+    bool lastState = true;
+    bool monitor = false;
+    CodeSelection vendor{};
+    CodeSelection property{};
+    std::string networkID;
+};
+
+// The dialog's controls as the document's settings open them.
+OptionValues loadOptions(const HeaderSettings& header);
+
+// Stores the values as OK does, numeric mirrors included. A capture time or time-out the unit
+// cannot take stores nothing and says why.
+Result<void> storeOptions(const OptionValues& values, HeaderSettings& header);
 
 } // namespace kym

@@ -2,6 +2,7 @@
 
 #include "config/DeviceTypes.h"
 #include "config/Numbers.h"
+#include "config/TextLines.h"
 
 #include <algorithm>
 #include <cmath>
@@ -86,7 +87,7 @@ void SetpointRange::Form_Load() {
         slider->selectRange = true;
 
     const std::string& format = target_.dataFormat;
-    if (format == "QW7635B" || format == "RESET_ANALOG" || format == "RESET_TEMP") {
+    if (isSetpointFormat(format)) {
         if (format == "RESET_TEMP")
             configureInputs(kDegreesLowMax, kDegreesHighMax);
         else
@@ -234,7 +235,7 @@ void SetpointRange::CommandOK_Click() {
         if (row <= 0 || row >= grid_.rows())
             continue;
         grid_.setRow(row);
-        grid_.setText(*value);
+        grid_.setText(withoutLineBreaks(*value));
     }
 }
 

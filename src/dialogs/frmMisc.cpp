@@ -1,7 +1,7 @@
 #include "dialogs/frmMisc.h"
 
-#include "config/Numbers.h"
 #include "dialogs/Options.h"
+#include "ui/DialogParts.h"
 #include "ui/Prompter.h"
 #include "ui/Text.h"
 
@@ -17,12 +17,6 @@
 
 namespace kym {
 namespace {
-
-template <class W> W* named(W* widget, const char* name, const QString& accessibleName) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setAccessibleName(accessibleName);
-    return widget;
-}
 
 QGroupBox* frame(QWidget* parent, const char* name, const char* caption) {
     return named(new QGroupBox(QString::fromLatin1(caption), parent), name, QString::fromLatin1(caption));
@@ -67,20 +61,16 @@ frmMisc::frmMisc(ProgramState& state, Prompter& prompter, QWidget* parent)
 }
 
 void frmMisc::createControls() {
-    const auto combo = [this](const char* name, const char* label, bool typed) {
-        auto* box = named(new QComboBox(this), name, QString::fromLatin1(label));
-        box->setEditable(typed);
-        if (typed)
-            box->setInsertPolicy(QComboBox::NoInsert);
-        return box;
+    cboTime_ = makeEditableCombo(this, "cboTime", QStringLiteral("Transmitter Timeout (min)"));
+    cboCaptureTime_ = makeEditableCombo(this, "cboCaptureTime", QStringLiteral("Digital Capture Time"));
+    cboNetworkID_ = makeEditableCombo(this, "cboNetworkID", QStringLiteral("Network ID"));
+    const auto byteList = [this](const char* name, const char* label) {
+        return named(new QComboBox(this), name, QString::fromLatin1(label));
     };
-    cboTime_ = combo("cboTime", "Transmitter Timeout (min)", true);
-    cboCaptureTime_ = combo("cboCaptureTime", "Digital Capture Time", true);
-    cboNetworkID_ = combo("cboNetworkID", "Network ID", true);
-    cboVendorCodeMSB_ = combo("cboVendorCodeMSB", "V Code MSByte", false);
-    cboVendorCodeLSB_ = combo("cboVendorCodeLSB", "V Code LSByte", false);
-    cboPropCodeMSB_ = combo("cboPropCodeMSB", "P Code MSByte", false);
-    cboPropCodeLSB_ = combo("cboPropCodeLSB", "P Code LSByte", false);
+    cboVendorCodeMSB_ = byteList("cboVendorCodeMSB", "V Code MSByte");
+    cboVendorCodeLSB_ = byteList("cboVendorCodeLSB", "V Code LSByte");
+    cboPropCodeMSB_ = byteList("cboPropCodeMSB", "P Code MSByte");
+    cboPropCodeLSB_ = byteList("cboPropCodeLSB", "P Code LSByte");
 
     auto* frame1 = frame(this, "Frame1", "Output State on Loss of Transmitter");
     optLastState_ = option(frame1, "optLastState", "Last");
@@ -101,24 +91,15 @@ void frmMisc::createControls() {
                                   const char* msbLabel, QComboBox* lsb, const char* lsbLabel) {
         auto* box = frame(this, name, caption);
         auto* layout = new QFormLayout(box);
-        for (auto [combo, labelName] : {std::pair{msb, msbLabel}, std::pair{lsb, lsbLabel}}) {
-            auto* label = named(new QLabel(QStringLiteral("MSByte"), box), labelName,
-                                QStringLiteral("MSByte"));
-            if (combo == lsb) {
-                label->setText(QStringLiteral("LSByte"));
-                label->setAccessibleName(QStringLiteral("LSByte"));
-            }
-            label->setBuddy(combo);
-            layout->addRow(label, combo);
-        }
+        layout->addRow(makeLabel(box, msbLabel, QStringLiteral("MSByte"), msb), msb);
+        layout->addRow(makeLabel(box, lsbLabel, QStringLiteral("LSByte"), lsb), lsb);
         return box;
     };
     auto* frame4 = byteFrame("Frame4", "V Code", cboVendorCodeMSB_, "Label3", cboVendorCodeLSB_, "Label4");
     auto* frame2 = byteFrame("Frame2", "P Code", cboPropCodeMSB_, "Label1", cboPropCodeLSB_, "Label2");
 
     auto* frame5 = frame(this, "Frame5", "Series 9000");
-    auto* label6 = named(new QLabel(QStringLiteral("Network ID"), frame5), "Label6", QStringLiteral("Network ID"));
-    label6->setBuddy(cboNetworkID_);
+    auto* label6 = makeLabel(frame5, "Label6", QStringLiteral("Network ID"), cboNetworkID_);
     auto* frame6 = frame(frame5, "Frame6", "Device Network State");
     optMonitor_ = option(frame6, "optMonitor", "Monitor Network ID");
     optMonitorNot_ = option(frame6, "optMonitorNot", "Coordinate Network ID");
@@ -130,32 +111,21 @@ void frmMisc::createControls() {
     frame5Layout->addWidget(cboNetworkID_, 0, 1);
     frame5Layout->addWidget(frame6, 1, 0, 1, 2);
 
-    auto* lblTime = named(new QLabel(QStringLiteral("Transmitter Timeout (min)"), this), "lblTime",
-                          QStringLiteral("Transmitter Timeout (min)"));
-    lblTime->setBuddy(cboTime_);
+    auto* lblTime = makeLabel(this, "lblTime", QStringLiteral("Transmitter Timeout (min)"), cboTime_);
     auto* timeRow = new QHBoxLayout;
     timeRow->addWidget(lblTime);
     timeRow->addWidget(cboTime_);
     timeRow->addStretch();
 
-    auto* ok = named(new QPushButton(QStringLiteral("OK"), this), "btnOK", QStringLiteral("OK"));
-    auto* cancel = named(new QPushButton(QStringLiteral("Cancel"), this), "btnCancel", QStringLiteral("Cancel"));
-    ok->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-
-    auto* grid = new QGridLayout;
-    grid->addWidget(frame1, 0, 0);
-    grid->addWidget(frame3, 0, 1);
-    grid->addWidget(frame4, 1, 0);
-    grid->addWidget(frame2, 1, 1);
-    grid->addWidget(frame5, 2, 0, 1, 2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(timeRow);
-    layout->addLayout(buttons);
+    auto* content = new QGridLayout;
+    content->addWidget(frame1, 0, 0);
+    content->addWidget(frame3, 0, 1);
+    content->addWidget(frame4, 1, 0);
+    content->addWidget(frame2, 1, 1);
+    content->addWidget(frame5, 2, 0, 1, 2);
+    content->addLayout(timeRow, 3, 0, 1, 2);
+    layOutWithButtons(this, content, makeButton(this, "btnOK", QStringLiteral("OK")),
+                      makeButton(this, "btnCancel", QStringLiteral("Cancel")));
 }
 
 // Every handler is connected here.
@@ -170,31 +140,29 @@ void frmMisc::connectHandlers() {
 }
 
 void frmMisc::Form_Load() {
-    const HeaderSettings& header = state_.header;
+    const OptionValues values = loadOptions(state_.header);
     cboTime_->addItems(numbers(1, kTimeoutEntries));
-    showValue(cboTime_, header.timeout);
+    showValue(cboTime_, values.timeout);
     cboCaptureTime_->addItems(numbers(0, kCaptureEntries - 1));
-    showValue(cboCaptureTime_, header.captureValue);
+    showValue(cboCaptureTime_, values.capture);
 
-    (header.lossState == "LAST" ? optLastState_ : optOffState_)->setChecked(true);
-    (header.captureInMinutes ? optTimeMinutes_ : optTimeSeconds_)->setChecked(true);
-    (header.snifferState == "SNIFFER" ? optMonitor_ : optMonitorNot_)->setChecked(true);
+    (values.lastState ? optLastState_ : optOffState_)->setChecked(true);
+    (values.captureInMinutes ? optTimeMinutes_ : optTimeSeconds_)->setChecked(true);
+    (values.monitor ? optMonitor_ : optMonitorNot_)->setChecked(true);
     optMonitor_->setEnabled(true);
     optMonitorNot_->setEnabled(true);
 
     const QStringList bytes = codeBytes();
     for (QComboBox* box : {cboPropCodeMSB_, cboPropCodeLSB_, cboVendorCodeMSB_, cboVendorCodeLSB_})
         box->addItems(bytes);
-    const CodeSelection property = codeSelection(header.propertyCode);
-    cboPropCodeMSB_->setCurrentIndex(property.msb);
-    cboPropCodeLSB_->setCurrentIndex(property.lsb);
-    const CodeSelection vendor = codeSelection(header.vendorCode);
-    cboVendorCodeMSB_->setCurrentIndex(vendor.msb);
-    cboVendorCodeLSB_->setCurrentIndex(vendor.lsb);
+    cboPropCodeMSB_->setCurrentIndex(values.property.msb);
+    cboPropCodeLSB_->setCurrentIndex(values.property.lsb);
+    cboVendorCodeMSB_->setCurrentIndex(values.vendor.msb);
+    cboVendorCodeLSB_->setCurrentIndex(values.vendor.lsb);
 
     cboNetworkID_->addItems(numbers(1, kNetworkIdEntries));
     cboNetworkID_->setCurrentIndex(-1);
-    cboNetworkID_->setEditText(toQt(state_.header.networkID));
+    cboNetworkID_->setEditText(toQt(values.networkID));
 }
 
 void frmMisc::optLastState_Click() {
@@ -214,29 +182,20 @@ void frmMisc::optTimeSeconds_Click() {
     optTimeMinutes_->setChecked(false);
 }
 
-// A capture time or time-out the unit cannot take keeps the dialog open; everything else is
-// stored as the controls hold it.
+// A capture time or time-out the unit cannot take keeps the dialog open.
 void frmMisc::btnOK_Click() {
-    const std::string capture = fromQt(cboCaptureTime_->currentText());
-    const std::string timeout = fromQt(cboTime_->currentText());
-    for (const auto& problem : {captureProblem(capture), timeoutProblem(timeout)}) {
-        if (problem) {
-            prompter_.warn(*problem);
-            return;
-        }
+    const OptionValues values{fromQt(cboTime_->currentText()),
+                              fromQt(cboCaptureTime_->currentText()),
+                              optTimeMinutes_->isChecked(),
+                              optLastState_->isChecked(),
+                              optMonitor_->isChecked(),
+                              {cboVendorCodeMSB_->currentIndex(), cboVendorCodeLSB_->currentIndex()},
+                              {cboPropCodeMSB_->currentIndex(), cboPropCodeLSB_->currentIndex()},
+                              fromQt(cboNetworkID_->currentText())};
+    if (const auto stored = storeOptions(values, state_.header); !stored) {
+        prompter_.warn(stored.error().reason);
+        return;
     }
-
-    HeaderSettings& header = state_.header;
-    header.captureInMinutes = optTimeMinutes_->isChecked();
-    header.lossState = optLastState_->isChecked() ? "LAST" : "OFF";
-    header.snifferState = optMonitor_->isChecked() ? "SNIFFER" : "";
-    header.timeoutNumber = leadingNumber(timeout);
-    header.captureNumber = leadingNumber(capture);
-    header.captureValue = capture;
-    header.timeout = timeout;
-    header.propertyCode = fromQt(cboPropCodeMSB_->currentText() + cboPropCodeLSB_->currentText());
-    header.vendorCode = fromQt(cboVendorCodeMSB_->currentText() + cboVendorCodeLSB_->currentText());
-    header.networkID = fromQt(cboNetworkID_->currentText());
     state_.document.documentChanged = true;
     accept();
 }

@@ -1,5 +1,6 @@
 #include "dialogs/frmRESET.h"
 
+#include "ui/DialogParts.h"
 #include "ui/Text.h"
 
 #include <QGridLayout>
@@ -56,12 +57,6 @@ private:
     int selLength_ = 0;
 };
 
-template <class W> W* named(W* widget, const char* name, const QString& accessibleName) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setAccessibleName(accessibleName);
-    return widget;
-}
-
 } // namespace
 
 frmRESET::frmRESET(RegisterGrid& grid, SetpointRangeTarget target, QWidget* parent)
@@ -82,13 +77,10 @@ void frmRESET::createControls() {
     SliderLowSetpoint_ = slider("SliderLowSetpoint", "Low setpoint");
     SliderHighSetpoint_ = slider("SliderHighSetpoint", "High setpoint");
 
-    const auto textBox = [this](const char* name, const char* label) {
-        return named(new QLineEdit(this), name, QString::fromLatin1(label));
-    };
-    TextLowInput_ = textBox("TextLowInput", "Low input value");
-    TextHighInput_ = textBox("TextHighInput", "High input value");
-    TextLowSetpoint_ = textBox("TextLowSetpoint", "Low setpoint value");
-    TextHighSetpoint_ = textBox("TextHighSetpoint", "High setpoint value");
+    TextLowInput_ = makeLineEdit(this, "TextLowInput", QStringLiteral("Low input value"));
+    TextHighInput_ = makeLineEdit(this, "TextHighInput", QStringLiteral("High input value"));
+    TextLowSetpoint_ = makeLineEdit(this, "TextLowSetpoint", QStringLiteral("Low setpoint value"));
+    TextHighSetpoint_ = makeLineEdit(this, "TextHighSetpoint", QStringLiteral("High setpoint value"));
 
     const auto endLabel = [this](const char* name, const char* label) {
         return named(new QLabel(this), name, QString::fromLatin1(label));
@@ -139,9 +131,8 @@ void frmRESET::createControls() {
     auto* frame4 = named(new QGroupBox(QStringLiteral("Settings"), this), "Frame4",
                          QStringLiteral("Settings"));
     auto* settings = new QGridLayout(frame4);
-    auto* label9 = named(new QLabel(QStringLiteral("Input"), frame4), "Label9", QStringLiteral("Input"));
-    auto* label10 = named(new QLabel(QStringLiteral("Setpoints"), frame4), "Label10",
-                          QStringLiteral("Setpoints"));
+    auto* label9 = makeLabel(frame4, "Label9", QStringLiteral("Input"), TextLowInput_);
+    auto* label10 = makeLabel(frame4, "Label10", QStringLiteral("Setpoints"), TextLowSetpoint_);
     settings->addWidget(label9, 0, 0);
     settings->addWidget(TextLowInput_, 0, 1);
     settings->addWidget(TextHighInput_, 0, 2);
@@ -149,19 +140,11 @@ void frmRESET::createControls() {
     settings->addWidget(TextLowSetpoint_, 1, 1);
     settings->addWidget(TextHighSetpoint_, 1, 2);
 
-    auto* ok = named(new QPushButton(QStringLiteral("OK"), this), "CommandOK", QStringLiteral("OK"));
-    auto* cancel = named(new QPushButton(QStringLiteral("Cancel"), this), "CommandCancel",
-                         QStringLiteral("Cancel"));
-    ok->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame2);
-    layout->addWidget(frame4);
-    layout->addLayout(buttons);
+    auto* content = new QVBoxLayout;
+    content->addWidget(frame2);
+    content->addWidget(frame4);
+    layOutWithButtons(this, content, makeButton(this, "CommandOK", QStringLiteral("OK")),
+                      makeButton(this, "CommandCancel", QStringLiteral("Cancel")));
 }
 
 // Every handler is connected here. Sliders report only the user's moves: showModel() moves them

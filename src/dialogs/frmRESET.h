@@ -18,8 +18,6 @@ class frmRESET : public QDialog {
 public:
     frmRESET(RegisterGrid& grid, SetpointRangeTarget target, QWidget* parent = nullptr);
 
-    const SetpointRange& model() const { return model_; }
-
 private Q_SLOTS:
     void SliderLowInput_Scroll();
     void SliderHighInput_Scroll();

@@ -364,18 +364,14 @@ void FlexGrid::Timer1_Timer() {
 // A controller row's DATA FORMAT cell offers the setpoint range dialog.
 void FlexGrid::MSFlexGrid1_ContextMenu(const QPoint& globalPos) {
     HideEditCombos();
-    if (state_.grid.col() == kColDataFormat &&
-        setpointRangeTargetFor(state_.grid, state_.grid.row()))
+    if (editing_.offersSetpointRange())
         mnuGridContext_->popup(globalPos);
 }
 
-// Opened for the row made current by the context menu; the values sit in its band's RANGE START
-// cells.
 void FlexGrid::mnuSetpointRange_Click() {
-    const auto target = setpointRangeTargetFor(state_.grid, state_.grid.row());
+    const auto target = editing_.beginSetpointRange();
     if (!target)
         return;
-    state_.grid.setCol(kColRangeStart);
     frmRESET dialog(state_.grid, *target, this);
     if (services_.runDialog(dialog) == QDialog::Accepted)
         lifecycle_.MarkChanged();
@@ -514,15 +510,19 @@ void FlexGrid::mnuGatewayFTP_Click() {
     showState();
 }
 
-// Form_Unload: closing offers to save a changed document; a save the user asked for that did
-// not happen keeps the window open.
 void FlexGrid::closeEvent(QCloseEvent* event) {
-    const bool mayClose = lifecycle_.closeRequested();
-    showState();
-    if (mayClose)
+    if (Form_Unload())
         event->accept();
     else
         event->ignore();
+}
+
+// Closing offers to save a changed document; a save the user asked for that did not happen keeps
+// the window open.
+bool FlexGrid::Form_Unload() {
+    const bool mayClose = lifecycle_.closeRequested();
+    showState();
+    return mayClose;
 }
 
 } // namespace kym

@@ -72,6 +72,7 @@ private Q_SLOTS:
 
 private:
     void Form_Load();
+    bool Form_Unload();
     void createMenus();
     void createEditBoxes();
     void connectHandlers();

@@ -89,6 +89,19 @@ RangeVerdict GridEditing::pickedRange(RangeEnd end, const std::string& text) {
     return verdict;
 }
 
+bool GridEditing::offersSetpointRange() const {
+    const RegisterGrid& grid = state_.grid;
+    return grid.col() == kColDataFormat && setpointRangeTargetFor(grid, grid.row()).has_value();
+}
+
+std::optional<SetpointRangeTarget> GridEditing::beginSetpointRange() {
+    if (!offersSetpointRange())
+        return std::nullopt;
+    auto target = setpointRangeTargetFor(state_.grid, state_.grid.row());
+    state_.grid.setCol(kColRangeStart);
+    return target;
+}
+
 // The first edit or change after a file was opened is absorbed rather than marked.
 void GridEditing::markEdited() {
     if (state_.ignoreNextChange) {

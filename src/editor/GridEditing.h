@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ProgramState.h"
+#include "dialogs/SetpointRange.h"
 #include "editor/ValueLists.h"
 
 #include <functional>
@@ -21,9 +22,6 @@ public:
     // box goes over it (None for a cell no box edits).
     EditBox clicked();
 
-    int editRow() const { return editRow_; }
-    int editCol() const { return editCol_; }
-
     // The list a range box offers for the clicked row, from that row's DATA FORMAT.
     RangeList rangeList(RangeEnd end) const;
 
@@ -33,6 +31,13 @@ public:
     RangeVerdict pickedRange(RangeEnd end, const std::string& text);
     // The text of the transmitter or channel box changed (typed, or set while placing the box).
     void textChanged() { markEdited(); }
+
+    // The current cell is the DATA FORMAT cell of a controller row, which offers its band's
+    // setpoint range.
+    bool offersSetpointRange() const;
+    // The target of the setpoint range dialog for that row, with RANGE START made the current
+    // column the dialog works in; empty when the current cell offers none.
+    std::optional<SetpointRangeTarget> beginSetpointRange();
 
 private:
     void markEdited();

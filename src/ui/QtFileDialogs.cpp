@@ -19,6 +19,9 @@ std::optional<std::filesystem::path> QtFileDialogs::run(const FileDialogRequest&
     dialog.setNameFilter(QString::fromStdString(request.filterDescription + " (" +
                                                 request.filterPattern + ")"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // With the extension added by the dialog, the overwrite question is about the file written.
+    if (save && request.filterPattern.starts_with("*."))
+        dialog.setDefaultSuffix(QString::fromStdString(request.filterPattern.substr(2)));
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!request.fileName.empty())
         dialog.selectFile(QString::fromStdString(request.fileName));

@@ -1,5 +1,6 @@
 #include "ui/QtPrompter.h"
 
+#include "config/ProgramState.h"
 #include "ui/Text.h"
 
 #include <QMessageBox>
@@ -8,7 +9,7 @@ namespace kym {
 
 Prompter::Answer QtPrompter::show(const std::string& text, Buttons buttons, Icon icon) {
     QMessageBox box(parent_);
-    box.setWindowTitle(QStringLiteral("KYM4815/3815 Configuration Tool"));
+    box.setWindowTitle(toQt(kDesignCaption));
     box.setText(toQt(text));
     box.setIcon(icon == Icon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon);
     switch (buttons) {

@@ -1,8 +1,6 @@
 #include "config/ConfigFile.h"
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
-#include "support/FileSizeLimit.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -159,21 +157,6 @@ TEST(ConfigFile, ReadErrorsNameTheLineAndKeepWhatWasRead) {
         EXPECT_EQ(state.header.deviceType + state.header.networkID, "KYM38154");
         EXPECT_TRUE(state.gridVisible);
     }
-}
-
-// A save replaces the file whole or not at all, and leaves no temporary file behind.
-TEST(ConfigFile, SavingIsAtomic) {
-    test::TempDir dir;
-    const auto path = dir / "config.vlt";
-    ASSERT_TRUE(writeFileAtomically(path, "earlier").ok());
-    const auto failed =
-        test::withFileSizeLimit(16, [&] { return writeFileAtomically(path, std::string(4096, 'x')); });
-    ASSERT_FALSE(failed.ok());
-    EXPECT_EQ(failed.error().reason, "File too large");
-    EXPECT_EQ(test::readFile(path), "earlier");
-    ASSERT_TRUE(writeFileAtomically(path, "second").ok());
-    EXPECT_EQ(test::readFile(path), "second");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 } // namespace

@@ -74,13 +74,5 @@ TEST(LayoutGrid, ExtenderHasTwentyFourLabelsAndAWideLabelColumn) {
     EXPECT_EQ(state.grid.colWidth(0), 1400);
 }
 
-TEST(LayoutGrid, ALaterLayoutShowsRowsAnEarlierOneHid) {
-    ProgramState state = laidOut("QR4805");
-    state.header.deviceType = "KYM3815";
-    LayoutGrid(state);
-    for (int r = 1; r <= 8; ++r)
-        EXPECT_FALSE(state.grid.rowHidden(r)) << r;
-}
-
 } // namespace
 } // namespace kym

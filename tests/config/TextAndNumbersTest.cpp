@@ -22,14 +22,12 @@ TEST(SplitLines, LineEndsAndTheFinalPiece) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(splitLines(c.text), c.lines) << testing::PrintToString(c.text);
+    EXPECT_EQ(withoutLineBreaks("1\r\nROW_DATA\n2"), "1ROW_DATA2");
 }
 
 TEST(Numbers, LeadingNumberTakesTheNumberATextStartsWith) {
     const std::pair<std::string, double> cases[] = {
-        {"", 0},       {"abc", 0},     {"  12", 12},     {"-40", -40},  {"+7", 7},
-        {"4095x", 4095}, {"1.5", 1.5},  {".5", 0.5},      {"-.5", -0.5}, {"5.", 5},
-        {"- 5", 0},    {"\t3", 3},     {"1 2", 1},       {".", 0},
-    };
+        {"abc", 0}, {"  12", 12}, {"4095x", 4095}, {"-.5", -0.5}, {"- 5", 0}, {"1 2", 1}, {".", 0}};
     for (const auto& [text, value] : cases)
         EXPECT_DOUBLE_EQ(leadingNumber(text), value) << '"' << text << '"';
 }
@@ -46,9 +44,7 @@ TEST(Numbers, StrictNumberAcceptsOnlyANumberBetweenBlanks) {
 }
 
 TEST(Numbers, RoundHalfEven) {
-    const std::pair<double, double> cases[] = {{0.5, 0},  {1.5, 2},   {2.5, 2},  {-0.5, -0},
-                                               {-1.5, -2}, {2.4, 2},  {2.6, 3},  {-2.5, -2}};
-    for (const auto& [value, rounded] : cases)
+    for (const auto& [value, rounded] : {std::pair{0.5, 0.0}, {1.5, 2.0}, {2.5, 2.0}, {-2.5, -2.0}})
         EXPECT_EQ(roundHalfEven(value), rounded) << value;
 }
 

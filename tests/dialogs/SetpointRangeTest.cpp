@@ -76,22 +76,19 @@ TEST(SetpointRange, AStoredReversePairOpensReverseActingAndWritesBackUnchanged) 
     EXPECT_EQ(d.TextLowSetpoint, "120");
     EXPECT_EQ(d.TextHighSetpoint, "40");
     EXPECT_EQ(d.LabelLowLowSetpoint, "180");
+    d.TextHighInput = "30\r\n00"; // a pasted line break must not split the cell's line
     d.CommandOK_Click();
-    EXPECT_EQ(grid.cell(1, kColRangeStart), "100");
-    EXPECT_EQ(grid.cell(2, kColRangeStart), "120");
-    EXPECT_EQ(grid.cell(3, kColRangeStart), "3000");
-    EXPECT_EQ(grid.cell(4, kColRangeStart), "40");
+    std::string cells;
+    for (int row = 1; row <= 4; ++row)
+        cells += grid.cell(row, kColRangeStart) + " ";
+    EXPECT_EQ(cells, "100 120 3000 40 ");
 
     RegisterGrid hidden = gridWith({"1", "120", "2", "40"});
     EXPECT_TRUE(opened(hidden, "QW7635B").OptionReverse); // even with the option hidden
-}
-
-TEST(SetpointRange, EqualSetpointsOpenDirectActing) {
-    RegisterGrid grid = gridWith({"5", "60", "50", "60"});
-    const SetpointRange d = opened(grid, "RESET_TEMP");
-    EXPECT_TRUE(d.OptionDirect);
-    EXPECT_EQ(d.TextLowSetpoint, "60");
-    EXPECT_EQ(d.TextHighSetpoint, "60");
+    RegisterGrid equal = gridWith({"5", "60", "50", "60"});
+    const SetpointRange direct = opened(equal, "RESET_TEMP");
+    EXPECT_TRUE(direct.OptionDirect);
+    EXPECT_EQ(direct.TextLowSetpoint + " " + direct.TextHighSetpoint, "60 60");
 }
 
 TEST(SetpointRange, TheLowInputRaisesTheHighSlidersMinimum) {

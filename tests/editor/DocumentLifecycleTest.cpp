@@ -211,6 +211,7 @@ TEST_F(Lifecycle, AFailedSaveKeepsTheEarlierFileAndTheChangeMark) {
     edit(1, 1, "ABCD");
     EXPECT_EQ(test::withFileSizeLimit(8, [&] { return lifecycle.Save(); }), Outcome::Failed);
     EXPECT_EQ(saved(file("keep.vlt")), earlier);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folders.kym3815()), {}), 1);
     EXPECT_TRUE(state.document.documentChanged);
     EXPECT_EQ(prompter.shown.back().icon, Prompter::Icon::Exclamation);
 }
