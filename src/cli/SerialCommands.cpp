@@ -288,10 +288,9 @@ void addSerialCommands(CLI::App& app, int& exitCode) {
                      "COM1 to COM8 (/dev/ttyS0 to /dev/ttyS7 here), or a device path")
         ->required();
     sendCommand
-        ->add_option(
-            "--unit", args->unit,
-            "Unit of an extender system: 1 main unit, 2 extended unit 1, 3 extended unit 2")
-        ->check(CLI::Range(kMainUnit, kExtendedUnit2))
+        ->add_option("--unit", args->unit,
+                     "Unit of an extender system: 1 main unit, 2 extended unit 1, 3 extended unit "
+                     "2; for a unit without a frame nothing is sent and the wait runs all the same")
         ->capture_default_str();
     sendCommand->callback(
         [args, &exitCode] { exitCode = send(args->file, args->port, args->unit); });

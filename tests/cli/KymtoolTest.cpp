@@ -97,7 +97,7 @@ TEST_F(Kymtool, ExitCodes) {
         {{"frame", none}, 1, "", "No such file or directory"},
         {{"frame", broken}, 2, "", broken + ":2: CAPTURE \"\" is not a number"},
         {{"frame", unknown}, 3, "", "no frame for device type \"QX-4815\""},
-        {{"frame", example, "--unit", "4"}, 105, "", "--unit: Value 4 not in range 1 to 3"},
+        {{"frame", extender, "--unit", "0"}, 3, "", "type \"QX4815\" and unit 0\n"},
         {{"image", broken}, 2, "Device type: QD4815", broken + ":2: CAPTURE \"\""},
         {{"image", none}, 1, "", "No such file or directory"},
         {{"check", example}, 0, "", ""},
