@@ -65,7 +65,7 @@ int send(const std::string& file, const std::string& portText, int unit) {
         std::cerr << file << ':' << error.line << ": " << error.reason << '\n';
     say(session.fileStatus());
     session.chooseUnit(unit);
-    auto sequence = session.startSend();
+    auto sequence = session.SendImage();
     if (!sequence) {
         say(session.commStatus());
         return kCompileFailed;

@@ -44,9 +44,11 @@ public:
     Step wake(TimePoint now);
 
 private:
-    enum class Phase { Ready, Waiting, Pausing, Done };
+    enum class Phase { Ready, WaitForAcknowledge, Pausing, Done };
 
     Step write(std::vector<std::uint8_t> frame, TimePoint now);
+    // Starts the wait for the unit's reply to the frame just written.
+    void WaitForAcknowledge(TimePoint now);
     Step settle(Step step) const;
 
     ReplyRule rule_;

@@ -38,7 +38,7 @@ void TransferSession::fileRead(std::string path, const Result<LineList>& lines) 
         selectedUnit_ = kMainUnit;
 }
 
-std::optional<SendSequence> TransferSession::startSend(LinkTimes times) {
+std::optional<SendSequence> TransferSession::SendImage(LinkTimes times) {
     if (sending_)
         return std::nullopt;
     if (!compiled_.fileReady) {

@@ -67,7 +67,7 @@ public:
 
     // Send File: the sequence to run, or none when the image is not ready (the comm status
     // then says so) or a send is already running.
-    std::optional<SendSequence> startSend(LinkTimes times = {});
+    std::optional<SendSequence> SendImage(LinkTimes times = {});
     void waitEnded(SendSequence::Verdict verdict);
     void sendEnded() { sending_ = false; }
 

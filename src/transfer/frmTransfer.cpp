@@ -220,7 +220,7 @@ void frmTransfer::LoadSelectedFile() {
 }
 
 void frmTransfer::btnSendFile_Click() {
-    auto sequence = session_.startSend();
+    auto sequence = session_.SendImage();
     showState();
     if (sequence)
         MSComm1_.send(std::move(*sequence));
