@@ -58,7 +58,7 @@ int send(const std::string& file, const std::string& portText, int unit) {
     }
 
     const auto lines = readLineFile(file);
-    session.fileRead(file, lines);
+    session.fileRead(lines);
     if (!lines)
         std::cerr << "kymtool send: " << file << ": " << lines.error().reason << '\n';
     for (const auto& error : session.compilation().errors)

@@ -17,10 +17,8 @@ inline constexpr std::string_view kLineSettings = "19200,N,8,1";
 
 // How long a unit has to acknowledge a frame, and the pause before the two-output receiver's
 // follow-up command.
-struct LinkTimes {
-    std::chrono::milliseconds timeout{2000};
-    std::chrono::milliseconds pause{1000};
-};
+inline constexpr std::chrono::milliseconds kAcknowledgeTimeout{2000};
+inline constexpr std::chrono::milliseconds kFollowUpPause{1000};
 
 // How a unit acknowledges: the two-output receiver and the two-control unit answer with ESC,
 // every other type with six bytes whose fourth is ACK.

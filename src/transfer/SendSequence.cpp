@@ -5,9 +5,9 @@
 namespace kym {
 
 SendSequence::SendSequence(std::string_view deviceType,
-                           std::optional<std::vector<std::uint8_t>> frame, LinkTimes times)
+                           std::optional<std::vector<std::uint8_t>> frame)
     : rule_(replyRuleFor(deviceType)), takesFollowUp_(takesFollowUp(deviceType)),
-      frame_(std::move(frame)), times_(times) {}
+      frame_(std::move(frame)) {}
 
 SendSequence::Step SendSequence::start(TimePoint now) {
     if (phase_ != Phase::Ready)
@@ -26,14 +26,14 @@ SendSequence::Step SendSequence::write(std::vector<std::uint8_t> frame, TimePoin
 
 void SendSequence::WaitForAcknowledge(TimePoint now) {
     phase_ = Phase::WaitForAcknowledge;
-    due_ = now + times_.timeout;
+    due_ = now + kAcknowledgeTimeout;
     reply_.clear();
 }
 
 SendSequence::Step SendSequence::frameLeft(TimePoint now) {
     if (phase_ == Phase::WaitForAcknowledge && frameInFlight_) {
         frameInFlight_ = false;
-        due_ = now + times_.timeout;
+        due_ = now + kAcknowledgeTimeout;
     }
     return settle({});
 }
@@ -52,7 +52,7 @@ SendSequence::Step SendSequence::received(std::span<const std::uint8_t> bytes, T
     step.discardReceived = rule_ == ReplyRule::EscFirst;
     if (takesFollowUp_ && !followUpSent_) {
         phase_ = Phase::Pausing;
-        due_ = now + times_.pause;
+        due_ = now + kFollowUpPause;
     } else {
         phase_ = Phase::Done;
     }

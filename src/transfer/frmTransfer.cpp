@@ -213,7 +213,7 @@ void frmTransfer::LoadSelectedFile() {
     if (path.empty())
         return;
     const auto lines = readLineFile(path);
-    session_.fileRead(path, lines);
+    session_.fileRead(lines);
     showState();
     if (!lines)
         services_.prompter.warn(lines.error().reason);

@@ -23,7 +23,6 @@ public:
     explicit FakeSerialPort(Record& record) : record_(record) {}
 
     void setPortName(const std::string& location) override { record_.portName = location; }
-    std::string portName() const override { return record_.portName; }
     void setSettings(std::string_view settings) override { record_.settings = settings; }
     bool open() override {
         record_.open = record_.opens && !record_.portName.empty();
