@@ -32,8 +32,6 @@ void writeCells(RegisterGrid& grid, int row, std::string_view line, char separat
     }
 }
 
-std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
 // A count line must be a number that rounds to a whole, non-negative value.
 Result<int> readCount(std::string_view key, const std::string& line, int lineNumber) {
     const auto number = strictNumber(line);

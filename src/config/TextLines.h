@@ -21,4 +21,7 @@ LineList readLines(std::istream& in);
 // Reads a whole file as lines; the error carries the system's description.
 Result<LineList> readLineFile(const std::filesystem::path& path);
 
+// The text between double quotes, as messages name a value.
+std::string inQuotes(std::string_view text);
+
 } // namespace kym

@@ -39,10 +39,6 @@ namespace {
 
 constexpr std::size_t kRecordsFromFile = 25;
 
-std::string inQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
-
 // Scans the lines as Send File compiles them: every line is tested against the keys in their
 // fixed order, and a matched key moves the index onto its value line, so that the keys tested
 // after it in the same step see the value line.
