@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "transfer/Conversions.h"
 #include "transfer/Frames.h"
 #include "transfer/QtSerialPort.h"
 #include "transfer/SerialLink.h"

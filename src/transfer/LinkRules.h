@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdint>
 #include <span>
-#include <string>
 #include <string_view>
 
 namespace kym {
@@ -32,9 +31,5 @@ bool acknowledges(ReplyRule rule, std::span<const std::uint8_t> reply);
 
 // Only the two-output receiver gets the follow-up command after an acknowledged frame.
 bool takesFollowUp(std::string_view deviceType);
-
-// Bytes as the traffic view and the simulator show them: two hexadecimal digits each, blank
-// separated.
-std::string hexText(std::span<const std::uint8_t> bytes);
 
 } // namespace kym
