@@ -64,6 +64,12 @@ std::uint16_t FrameCrc(std::span<const std::uint8_t> bytes) {
     return static_cast<std::uint16_t>(~crc);
 }
 
+void appendCrc(std::vector<std::uint8_t>& bytes) {
+    const std::uint16_t crc = FrameCrc(bytes);
+    bytes.push_back(static_cast<std::uint8_t>(crc & 0xFF));
+    bytes.push_back(static_cast<std::uint8_t>(crc >> 8));
+}
+
 std::string hexText(std::span<const std::uint8_t> bytes) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string text;

@@ -8,8 +8,6 @@
 namespace kym {
 namespace {
 
-constexpr std::uint8_t kEsc = 0x1B;
-
 class FrameBuilder {
 public:
     explicit FrameBuilder(std::initializer_list<std::uint8_t> command) : bytes_(command) {}
@@ -26,9 +24,7 @@ public:
         return *this;
     }
     std::vector<std::uint8_t> finish() {
-        const std::uint16_t crc = FrameCrc(bytes_);
-        bytes_.push_back(static_cast<std::uint8_t>(crc & 0xFF));
-        bytes_.push_back(static_cast<std::uint8_t>(crc >> 8));
+        appendCrc(bytes_);
         return std::move(bytes_);
     }
 

@@ -9,6 +9,9 @@
 
 namespace kym {
 
+// Every frame the tool sends starts with ESC.
+inline constexpr std::uint8_t kEsc = 0x1B;
+
 // Units of an extender system, as the transfer window's unit choice sets them.
 inline constexpr int kMainUnit = 1;
 inline constexpr int kExtendedUnit1 = 2;

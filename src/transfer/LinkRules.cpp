@@ -1,5 +1,6 @@
 #include "LinkRules.h"
 
+#include "Frames.h"
 #include "config/DeviceTypes.h"
 
 namespace kym {

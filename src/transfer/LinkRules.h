@@ -7,7 +7,6 @@
 
 namespace kym {
 
-inline constexpr std::uint8_t kEsc = 0x1B;
 inline constexpr std::uint8_t kAck = 0x06;
 inline constexpr std::uint8_t kNak = 0x15;
 
