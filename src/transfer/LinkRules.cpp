@@ -6,8 +6,7 @@
 namespace kym {
 
 ReplyRule replyRuleFor(std::string_view deviceType) {
-    return deviceType == kQr4805 || deviceType == kQd4805 ? ReplyRule::EscFirst
-                                                          : ReplyRule::SixBytesAckFourth;
+    return isTwoOutput(deviceType) ? ReplyRule::EscFirst : ReplyRule::SixBytesAckFourth;
 }
 
 bool acknowledges(ReplyRule rule, std::span<const std::uint8_t> reply) {
