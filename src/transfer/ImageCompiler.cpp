@@ -222,7 +222,7 @@ private:
 
     void buildTwoControlBlock() {
         const ImageHeader& h = out_.image.header;
-        const RegisterRecord& digitalMain1 = out_.image.records[4];
+        const RegisterRecord& digitalMain1 = out_.image.records[kDigitalMain1Record];
         out_.image.twoControl = {h[headerbyte::kNetwork],
                                  0xFF,
                                  0xFF,
