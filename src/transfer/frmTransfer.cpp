@@ -27,14 +27,6 @@ QLineEdit* makeStatusBox(QWidget* parent, const char* objectName, const QString&
     return box;
 }
 
-QRadioButton* makeOption(QWidget* parent, const char* objectName, const QString& caption) {
-    return named(new QRadioButton(caption, parent), objectName, caption);
-}
-
-QGroupBox* makeFrame(QWidget* parent, const char* objectName, const QString& caption) {
-    return named(new QGroupBox(caption, parent), objectName, caption);
-}
-
 } // namespace
 
 QColor boxBackground(BoxColour colour, const QPalette& system) {
