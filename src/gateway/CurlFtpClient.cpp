@@ -228,4 +228,8 @@ void CurlFtpClient::addReplyLine(std::string_view line) {
     }
 }
 
+FtpClientFactory curlFtpClients() {
+    return [] { return std::make_unique<CurlFtpClient>(); };
+}
+
 } // namespace kym
