@@ -27,8 +27,7 @@ QLineEdit* makeStatusBox(QWidget* parent, const char* objectName, const QString&
     return box;
 }
 
-} // namespace
-
+// The background of a status box; the two system colours come from the palette.
 QColor boxBackground(BoxColour colour, const QPalette& system) {
     switch (colour) {
     case BoxColour::Green:
@@ -44,6 +43,8 @@ QColor boxBackground(BoxColour colour, const QPalette& system) {
     }
     return system.color(QPalette::Base);
 }
+
+} // namespace
 
 frmTransfer::frmTransfer(ProgramState& state, Services services, std::unique_ptr<SerialPort> port,
                          QWidget* parent)
