@@ -1,13 +1,13 @@
 // kymtool send against a unit played here on a pseudo-terminal: the CPU the tool uses while it
 // waits out a time-out, and the time from the last byte of the unit's reply to the status line.
+#include "Spawn.h"
+
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <poll.h>
 #include <pty.h>
-#include <spawn.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -15,9 +15,9 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 namespace {
+
+using kym::bench::spawn;
 
 using Clock = std::chrono::steady_clock;
 
@@ -71,26 +71,6 @@ bool readUntil(int fd, const std::string& text) {
     return true;
 }
 
-pid_t spawn(std::vector<std::string> args, int stdinFd, int stdoutFd) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (stdinFd >= 0)
-        posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
-    if (stdoutFd >= 0)
-        posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
-    else
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (auto& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
 double cpuMs(const rusage& usage) {
     const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
@@ -105,7 +85,7 @@ std::string configurationFile() {
     const std::string path = (std::filesystem::temp_directory_path() /
                               ("kym-serial-bench-" + std::to_string(::getpid()) + ".vlt"))
                                  .string();
-    const pid_t pid = spawn({KYMTOOL, "new", "KYM3815", path}, -1, -1);
+    const pid_t pid = spawn({KYMTOOL, "new", "KYM3815", path});
     if (pid > 0)
         ::waitpid(pid, nullptr, 0);
     return path;
@@ -140,7 +120,7 @@ struct SendRun {
 SendRun sendOnce(const Pty& unit, const std::string& file, bool acknowledge) {
     SendRun run;
     const auto start = Clock::now();
-    const pid_t pid = spawn({KYMTOOL, "send", file, "--port", unit.path}, -1, -1);
+    const pid_t pid = spawn({KYMTOOL, "send", file, "--port", unit.path});
     run.ok = pid > 0 && readBytes(unit.master, kFrameLength);
     if (run.ok && acknowledge)
         run.ok = ::write(unit.master, kAckReply, sizeof kAckReply) == sizeof kAckReply;

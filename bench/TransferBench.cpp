@@ -1,3 +1,4 @@
+#include "Spawn.h"
 #include "config/ConfigFile.h"
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
@@ -6,15 +7,11 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -47,25 +44,17 @@ void BM_CompileAndFrame(benchmark::State& state) {
 }
 
 // Runs a program to its end with its output discarded.
-void spawn(std::vector<std::string> args, benchmark::State& state) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (auto& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
+void run(const std::vector<std::string>& args, benchmark::State& state) {
+    const pid_t pid = kym::bench::spawn(args);
     int status = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
-        waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
         state.SkipWithError(("cannot run " + args[0]).c_str());
-    posix_spawn_file_actions_destroy(&actions);
 }
 
 void BM_SpawnTrue(benchmark::State& state) {
     for (auto _ : state)
-        spawn({"/bin/true"}, state);
+        run({"/bin/true"}, state);
 }
 
 void BM_KymtoolFrame(benchmark::State& state) {
@@ -73,7 +62,7 @@ void BM_KymtoolFrame(benchmark::State& state) {
                       ("kym-bench-" + std::to_string(::getpid()) + ".vlt");
     std::ofstream(path, std::ios::binary) << exampleText();
     for (auto _ : state)
-        spawn({KYMTOOL, "frame", path.string()}, state);
+        run({KYMTOOL, "frame", path.string()}, state);
     std::filesystem::remove(path);
 }
 

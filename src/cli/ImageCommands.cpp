@@ -1,11 +1,11 @@
 #include "cli/Commands.h"
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
+#include "transfer/Conversions.h"
 #include "transfer/FileCheck.h"
 #include "transfer/Frames.h"
 #include "transfer/ImageCompiler.h"
 
-#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <span>
@@ -19,16 +19,7 @@ constexpr int kCompileFailed = 2;
 constexpr int kNoFrame = 3;
 
 std::string hex(std::uint8_t byte) {
-    char text[3];
-    std::snprintf(text, sizeof text, "%02X", byte);
-    return text;
-}
-
-std::string hexBytes(std::span<const std::uint8_t> bytes) {
-    std::string text;
-    for (std::uint8_t byte : bytes)
-        text += (text.empty() ? "" : " ") + hex(byte);
-    return text;
+    return hexText({&byte, 1});
 }
 
 std::optional<LineList> readOrReport(const std::string& command, const std::string& file) {
@@ -60,9 +51,9 @@ int frame(const std::string& file, int unit) {
                   << "\" and unit " << unit << '\n';
         return kNoFrame;
     }
-    std::cout << hexBytes(*bytes) << '\n';
+    std::cout << hexText(*bytes) << '\n';
     if (compiled.deviceTypeText == kQr4805)
-        std::cout << hexBytes(FollowUpFrame()) << '\n';
+        std::cout << hexText(FollowUpFrame()) << '\n';
     return 0;
 }
 
@@ -136,7 +127,7 @@ void printRecords(const RegisterRecords& records, const std::string& deviceType)
     for (std::size_t r = 0; r < records.size(); ++r) {
         const RegisterRecord& rec = records[r];
         std::cout << rightCell(std::to_string(r), 6) << cell(labels[r], 14)
-                  << cell(hexBytes(std::span(rec).first(8)), 23)
+                  << cell(hexText(std::span(rec).first(8)), 23)
                   << cell(hex(rec[0]) + hex(rec[1]), 4) << rightCell(std::to_string(rec[2]), 4)
                   << cell(std::to_string(rec[3]) + " " + formatName(rec[3]), 14)
                   << rightCell(signedWord(rec[4], rec[5]), 6) << signedWord(rec[6], rec[7]) << '\n';
@@ -200,10 +191,9 @@ void addImageCommands(CLI::App& app, int& exitCode) {
         "frame", "Compile a configuration file as Send File does and print the frame it sends");
     frameCommand->add_option("FILE", args->file, "Configuration file")->required();
     frameCommand
-        ->add_option(
-            "--unit", args->unit,
-            "Unit of an extender system: 1 main unit, 2 extended unit 1, 3 extended unit 2")
-        ->check(CLI::Range(kMainUnit, kExtendedUnit2))
+        ->add_option("--unit", args->unit,
+                     "Unit of an extender system: 1 main unit, 2 extended unit 1, 3 extended unit "
+                     "2; a unit without a frame exits 3")
         ->capture_default_str();
     frameCommand->callback([args, &exitCode] { exitCode = frame(args->file, args->unit); });
 

@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "transfer/Conversions.h"
 #include "transfer/Frames.h"
 #include "transfer/QtSerialPort.h"
 #include "transfer/SerialLink.h"
@@ -58,14 +59,14 @@ int send(const std::string& file, const std::string& portText, int unit) {
     }
 
     const auto lines = readLineFile(file);
-    session.fileRead(file, lines);
+    session.fileRead(lines);
     if (!lines)
         std::cerr << "kymtool send: " << file << ": " << lines.error().reason << '\n';
     for (const auto& error : session.compilation().errors)
         std::cerr << file << ':' << error.line << ": " << error.reason << '\n';
     say(session.fileStatus());
     session.chooseUnit(unit);
-    auto sequence = session.startSend();
+    auto sequence = session.SendImage();
     if (!sequence) {
         say(session.commStatus());
         return kCompileFailed;
@@ -288,10 +289,9 @@ void addSerialCommands(CLI::App& app, int& exitCode) {
                      "COM1 to COM8 (/dev/ttyS0 to /dev/ttyS7 here), or a device path")
         ->required();
     sendCommand
-        ->add_option(
-            "--unit", args->unit,
-            "Unit of an extender system: 1 main unit, 2 extended unit 1, 3 extended unit 2")
-        ->check(CLI::Range(kMainUnit, kExtendedUnit2))
+        ->add_option("--unit", args->unit,
+                     "Unit of an extender system: 1 main unit, 2 extended unit 1, 3 extended unit "
+                     "2; for a unit without a frame nothing is sent and the wait runs all the same")
         ->capture_default_str();
     sendCommand->callback(
         [args, &exitCode] { exitCode = send(args->file, args->port, args->unit); });

@@ -32,8 +32,6 @@ void writeCells(RegisterGrid& grid, int row, std::string_view line, char separat
     }
 }
 
-std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
 // A count line must be a number that rounds to a whole, non-negative value.
 Result<int> readCount(std::string_view key, const std::string& line, int lineNumber) {
     const auto number = strictNumber(line);
@@ -243,7 +241,8 @@ Result<void> LoadConfiguration(ProgramState& state, const LineList& configLines)
     return result;
 }
 
-Result<void> writeFileAtomically(const std::filesystem::path& path, const std::string& bytes) {
+Result<void> writeFileAtomically(const std::filesystem::path& path,
+                                 const std::function<bool(const FileSink&)>& fill) {
     std::string temp = path.string() + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
@@ -261,13 +260,18 @@ Result<void> writeFileAtomically(const std::filesystem::path& path, const std::s
     }
 
     int failure = ::fchmod(fd, mode) == 0 ? 0 : errno;
-    for (std::size_t done = 0; failure == 0 && done < bytes.size();) {
-        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (written > 0)
-            done += static_cast<std::size_t>(written);
-        else if (errno != EINTR)
-            failure = errno;
-    }
+    const FileSink sink = [fd, &failure](std::string_view bytes) {
+        while (failure == 0 && !bytes.empty()) {
+            const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+            if (written > 0)
+                bytes.remove_prefix(static_cast<std::size_t>(written));
+            else if (errno != EINTR)
+                failure = errno;
+        }
+        return failure == 0;
+    };
+    if (failure == 0 && !fill(sink) && failure == 0)
+        failure = ECANCELED;
     if (failure == 0 && ::fsync(fd) != 0)
         failure = errno;
     if (::close(fd) != 0 && failure == 0)
@@ -278,6 +282,10 @@ Result<void> writeFileAtomically(const std::filesystem::path& path, const std::s
         return {};
     ::unlink(temp.c_str());
     return Error{std::strerror(failure)};
+}
+
+Result<void> writeFileAtomically(const std::filesystem::path& path, const std::string& bytes) {
+    return writeFileAtomically(path, [&bytes](const FileSink& write) { return write(bytes); });
 }
 
 } // namespace kym

@@ -5,7 +5,9 @@
 #include "TextLines.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace kym {
 
@@ -24,8 +26,15 @@ std::string configurationFileBytes(const HeaderSettings& header, const RegisterG
 // before stays.
 Result<void> LoadConfiguration(ProgramState& state, const LineList& configLines);
 
-// Writes bytes to a temporary file beside path and renames it over path, so a failed write
-// leaves an earlier file intact. The error carries the system's description.
+// Appends bytes to the file being written; false once a write has failed.
+using FileSink = std::function<bool(std::string_view bytes)>;
+
+// Writes a temporary file beside path through fill, which says whether it succeeded, and only
+// then renames it over path; on any failure the temporary file goes and an earlier file stays
+// intact. The file keeps the mode of the one it replaces. The error carries the system's
+// description.
+Result<void> writeFileAtomically(const std::filesystem::path& path,
+                                 const std::function<bool(const FileSink&)>& fill);
 Result<void> writeFileAtomically(const std::filesystem::path& path, const std::string& bytes);
 
 } // namespace kym

@@ -42,4 +42,8 @@ Result<LineList> readLineFile(const std::filesystem::path& path) {
     return splitLines(text);
 }
 
+std::string inQuotes(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
 } // namespace kym

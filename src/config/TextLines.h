@@ -23,4 +23,7 @@ Result<LineList> readLineFile(const std::filesystem::path& path);
 // one line of the configuration file, or every line after it would shift.
 std::string withoutLineBreaks(std::string_view text);
 
+// The text between double quotes, as messages name a value.
+std::string inQuotes(std::string_view text);
+
 } // namespace kym

@@ -5,7 +5,6 @@
 #include "dialogs/frmRESET.h"
 #include "editor/RegisterGridView.h"
 #include "editor/TransmitterIdListModel.h"
-#include "gateway/CurlFtpClient.h"
 #include "gateway/frmFTP.h"
 #include "gateway/frmIPaddress.h"
 #include "gateway/frmProperties.h"
@@ -27,9 +26,9 @@
 namespace kym {
 
 FlexGrid::FlexGrid(ProgramState& state, Services services, SerialPortFactory serialPorts,
-                   QWidget* parent)
+                   FtpClientFactory ftpClients, QWidget* parent)
     : QMainWindow(parent), state_(state), services_(std::move(services)),
-      serialPorts_(std::move(serialPorts)),
+      serialPorts_(std::move(serialPorts)), ftpClients_(std::move(ftpClients)),
       lifecycle_(state_, services_.prompter, services_.fileDialogs, services_.folders),
       editing_(state_, [this] { lifecycle_.MarkChanged(); }) {
     setObjectName(QStringLiteral("FlexGrid"));
@@ -505,7 +504,7 @@ void FlexGrid::mnuGatewayProperties_Click() {
 }
 
 void FlexGrid::mnuGatewayFTP_Click() {
-    frmFTP dialog(state_, services_, std::make_unique<CurlFtpClient>(), this);
+    frmFTP dialog(state_, services_, ftpClients_(), this);
     services_.runDialog(dialog);
     showState();
 }

@@ -3,6 +3,7 @@
 #include "config/ProgramState.h"
 #include "editor/DocumentLifecycle.h"
 #include "editor/GridEditing.h"
+#include "gateway/CurlFtpClient.h"
 #include "transfer/QtSerialPort.h"
 #include "ui/Services.h"
 
@@ -26,9 +27,11 @@ class TransmitterIdListModel;
 class FlexGrid : public QMainWindow {
     Q_OBJECT
 public:
-    // The transfer window programs units through ports that serialPorts makes.
+    // The transfer window programs units through ports that serialPorts makes, the FTP dialog
+    // reaches the gateway through clients that ftpClients makes.
     FlexGrid(ProgramState& state, Services services,
-             SerialPortFactory serialPorts = qtSerialPorts(), QWidget* parent = nullptr);
+             SerialPortFactory serialPorts = qtSerialPorts(),
+             FtpClientFactory ftpClients = curlFtpClients(), QWidget* parent = nullptr);
 
     RegisterGridView* MSFlexGrid1() const { return grid_; }
     QAction* action(const QString& objectName) const;
@@ -98,6 +101,7 @@ private:
     ProgramState& state_;
     Services services_;
     SerialPortFactory serialPorts_;
+    FtpClientFactory ftpClients_;
     DocumentLifecycle lifecycle_;
     GridEditing editing_;
     RegisterGridView* grid_ = nullptr;

@@ -72,9 +72,10 @@ FtpStatus statusOf(CURLcode result, const FtpResponse& reply) {
     }
 }
 
-std::size_t appendTo(char* data, std::size_t size, std::size_t count, void* bytes) {
-    static_cast<std::string*>(bytes)->append(data, size * count);
-    return size * count;
+// A write that fails ends the transfer.
+std::size_t writeTo(char* data, std::size_t size, std::size_t count, void* sink) {
+    const std::size_t length = size * count;
+    return (*static_cast<const FileSink*>(sink))({data, length}) ? length : 0;
 }
 
 } // namespace
@@ -147,17 +148,20 @@ FtpStatus CurlFtpClient::getFile(std::string_view remoteName,
     const auto url = fileUrl(connection_->address, remoteName);
     if (!url)
         return FtpStatus::Internal;
-    std::string bytes;
     CURL* handle = connection_->handle;
     curl_easy_setopt(handle, CURLOPT_NOBODY, 0L);
     curl_easy_setopt(handle, CURLOPT_UPLOAD, 0L);
-    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &appendTo);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &bytes);
-    const FtpStatus status = perform(*url);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, nullptr);
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &writeTo);
+    FtpStatus status = FtpStatus::Internal;
+    const auto written = writeFileAtomically(localPath, [&](const FileSink& sink) {
+        curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
+        status = perform(*url);
+        curl_easy_setopt(handle, CURLOPT_WRITEDATA, nullptr);
+        return status == FtpStatus::Ok;
+    });
     if (status != FtpStatus::Ok)
         return status;
-    return writeFileAtomically(localPath, bytes) ? FtpStatus::Ok : FtpStatus::Internal;
+    return written ? FtpStatus::Ok : FtpStatus::Internal;
 }
 
 FtpStatus CurlFtpClient::putFile(const std::filesystem::path& localPath,
@@ -222,6 +226,10 @@ void CurlFtpClient::addReplyLine(std::string_view line) {
         lastReply_ = {std::stoi(std::string(line.substr(0, 3))), std::move(replyLines_)};
         replyLines_.clear();
     }
+}
+
+FtpClientFactory curlFtpClients() {
+    return [] { return std::make_unique<CurlFtpClient>(); };
 }
 
 } // namespace kym

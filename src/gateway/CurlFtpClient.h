@@ -48,4 +48,7 @@ private:
     FtpResponse failedReply_;
 };
 
+// Makes the real clients.
+FtpClientFactory curlFtpClients();
+
 } // namespace kym

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -53,5 +55,7 @@ public:
     virtual void closeConnection() = 0;
     virtual void closeSession() = 0;
 };
+
+using FtpClientFactory = std::function<std::unique_ptr<FtpClient>()>;
 
 } // namespace kym

@@ -14,19 +14,6 @@
 namespace kym {
 namespace {
 
-QGroupBox* makeFrame(const QString& caption, QWidget* parent) {
-    auto* frame = new QGroupBox(caption, parent);
-    frame->setAccessibleName(caption);
-    return frame;
-}
-
-QRadioButton* makeOption(QWidget* parent, const char* objectName, const QString& caption) {
-    auto* option = named(new QRadioButton(caption, parent), objectName, caption);
-    // The two options are set by their handlers, so that neither may be on.
-    option->setAutoExclusive(false);
-    return option;
-}
-
 void fill(QComboBox* combo, std::initializer_list<const char*> entries, const std::string& text) {
     for (const char* entry : entries)
         combo->addItem(QString::fromLatin1(entry));
@@ -40,12 +27,12 @@ frmProperties::frmProperties(ProgramState& state, Prompter& prompter, QWidget* p
     setObjectName(QStringLiteral("frmProperties"));
     setWindowTitle(QStringLiteral("Serial Comm Port"));
 
-    auto* properties = makeFrame(QStringLiteral("Properties"), this);
-    auto* speedFrame = makeFrame(QStringLiteral("Maximum Speed"), properties);
+    auto* properties = makeFrame(this, "", QStringLiteral("Properties"));
+    auto* speedFrame = makeFrame(properties, "", QStringLiteral("Maximum Speed"));
     cboSpeed_ = makeEditableCombo(speedFrame, "cboSpeed", QStringLiteral("Maximum Speed"));
     (new QVBoxLayout(speedFrame))->addWidget(cboSpeed_);
 
-    auto* preferences = makeFrame(QStringLiteral("Connection Preferences"), properties);
+    auto* preferences = makeFrame(properties, "", QStringLiteral("Connection Preferences"));
     cboDataBits_ = makeEditableCombo(preferences, "cboDataBits", QStringLiteral("Data Bits:"));
     cboParity_ = makeEditableCombo(preferences, "cboParity", QStringLiteral("Parity:"));
     cboStopBits_ = makeEditableCombo(preferences, "cboStopBits", QStringLiteral("Stop Bits:"));
@@ -54,9 +41,12 @@ frmProperties::frmProperties(ProgramState& state, Prompter& prompter, QWidget* p
     preferenceRows->addRow(QStringLiteral("Parity:"), cboParity_);
     preferenceRows->addRow(QStringLiteral("Stop Bits:"), cboStopBits_);
 
-    auto* transport = makeFrame(QStringLiteral("Modbus Transport"), properties);
+    auto* transport = makeFrame(properties, "", QStringLiteral("Modbus Transport"));
     optASCII_ = makeOption(transport, "optASCII", QStringLiteral("ASCII"));
     optRTU_ = makeOption(transport, "optRTU", QStringLiteral("RTU"));
+    // The two options are set by their handlers, so that neither may be on.
+    for (QRadioButton* option : {optASCII_, optRTU_})
+        option->setAutoExclusive(false);
     auto* options = new QHBoxLayout(transport);
     options->addWidget(optASCII_);
     options->addWidget(optRTU_);

@@ -64,4 +64,23 @@ std::uint16_t FrameCrc(std::span<const std::uint8_t> bytes) {
     return static_cast<std::uint16_t>(~crc);
 }
 
+void appendCrc(std::vector<std::uint8_t>& bytes) {
+    const std::uint16_t crc = FrameCrc(bytes);
+    bytes.push_back(static_cast<std::uint8_t>(crc & 0xFF));
+    bytes.push_back(static_cast<std::uint8_t>(crc >> 8));
+}
+
+std::string hexText(std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(bytes.size() * 3);
+    for (std::uint8_t byte : bytes) {
+        if (!text.empty())
+            text += ' ';
+        text += kDigits[byte >> 4];
+        text += kDigits[byte & 0x0F];
+    }
+    return text;
+}
+
 } // namespace kym

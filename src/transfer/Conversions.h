@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kym {
 
@@ -22,5 +24,11 @@ std::optional<std::uint8_t> DecimalByte(std::string_view text);
 
 // CRC-16/X-25 of the bytes, sent low byte first after every frame.
 std::uint16_t FrameCrc(std::span<const std::uint8_t> bytes);
+// Ends a frame or a reply with the checksum of its bytes.
+void appendCrc(std::vector<std::uint8_t>& bytes);
+
+// Bytes as kymtool, the traffic view and the simulator show them: two upper-case hexadecimal
+// digits each, blank separated.
+std::string hexText(std::span<const std::uint8_t> bytes);
 
 } // namespace kym

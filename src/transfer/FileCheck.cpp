@@ -1,5 +1,6 @@
 #include "FileCheck.h"
 
+#include "Frames.h"
 #include "ImageCompiler.h"
 #include "config/ConfigFile.h"
 #include "config/DeviceTypes.h"
@@ -15,10 +16,6 @@
 
 namespace kym {
 namespace {
-
-std::string inQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
 
 bool isUpperHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
@@ -46,17 +43,17 @@ bool isCodeEntry(std::string_view text, std::string_view startValue) {
 
 // The records that some frame for the device type carries; the two-control block carries the
 // transmitter ID of DIGITAL MAIN 1 only.
-std::vector<std::size_t> recordsSent(std::string_view deviceType) {
-    std::size_t count = 0;
-    if (deviceType == kKym3815 || deviceType == kQd4815 || deviceType == kQr4805)
-        count = 8;
-    else if (deviceType == kQx4815)
-        count = 24;
-    else if (deviceType == kQd4805)
-        return {4};
-    std::vector<std::size_t> records(count);
-    for (std::size_t r = 0; r < count; ++r)
-        records[r] = r;
+std::set<std::size_t> recordsSent(std::string_view deviceType) {
+    std::set<std::size_t> records;
+    for (const FrameLayout& frame : frameTable()) {
+        if (frame.deviceType != deviceType)
+            continue;
+        if (frame.records.empty())
+            records.insert(kDigitalMain1Record);
+        for (const RecordSpan& span : frame.records)
+            for (std::size_t r = span.first; r < span.last; ++r)
+                records.insert(r);
+    }
     return records;
 }
 

@@ -2,6 +2,7 @@
 
 #include "ImageCompiler.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -9,14 +10,38 @@
 
 namespace kym {
 
+// Every frame the tool sends starts with ESC.
+inline constexpr std::uint8_t kEsc = 0x1B;
+
 // Units of an extender system, as the transfer window's unit choice sets them.
 inline constexpr int kMainUnit = 1;
 inline constexpr int kExtendedUnit1 = 2;
 inline constexpr int kExtendedUnit2 = 3;
 
+// Bytes 0..bytesPerRecord-1 of records first..last-1.
+struct RecordSpan {
+    std::size_t first;
+    std::size_t last;
+    std::size_t bytesPerRecord;
+};
+
+// A row of the frame table: the frame of a device type and, for an extender system, of a unit (0
+// for the other types, whose one frame goes whatever the unit). After the command bytes come the
+// image header and the record spans; a frame without spans carries the two-control block instead.
+struct FrameLayout {
+    std::string_view deviceType;
+    int unit;
+    std::array<std::uint8_t, 3> command;
+    std::vector<RecordSpan> records;
+};
+
+// In the order Send File tests the device types.
+const std::vector<FrameLayout>& frameTable();
+
 // The frame Send File writes for the device type and, for an extender system, the selected unit:
-// ESC, the command bytes, the data cut from the image and the checksum, low byte first. Empty for
-// an unknown device type and for an extender system without a unit 1 to 3.
+// the command bytes, the data cut from the image and the checksum, low byte first. Empty when no
+// row of the frame table matches: an unknown device type, or an extender system without a unit 1
+// to 3.
 std::optional<std::vector<std::uint8_t>> BuildFrame(const DeviceImage& image,
                                                     std::string_view deviceType, int selectedUnit);
 

@@ -39,10 +39,6 @@ namespace {
 
 constexpr std::size_t kRecordsFromFile = 25;
 
-std::string inQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
-
 // Scans the lines as Send File compiles them: every line is tested against the keys in their
 // fixed order, and a matched key moves the index onto its value line, so that the keys tested
 // after it in the same step see the value line.
@@ -226,7 +222,7 @@ private:
 
     void buildTwoControlBlock() {
         const ImageHeader& h = out_.image.header;
-        const RegisterRecord& digitalMain1 = out_.image.records[4];
+        const RegisterRecord& digitalMain1 = out_.image.records[kDigitalMain1Record];
         out_.image.twoControl = {h[headerbyte::kNetwork],
                                  0xFF,
                                  0xFF,

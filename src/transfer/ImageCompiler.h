@@ -44,6 +44,9 @@ inline constexpr std::uint8_t kLossOffFlag = 0x01;
 inline constexpr std::uint8_t kSnifferFlag = 0x40;
 } // namespace headerbyte
 
+// The record whose transmitter ID the two-control block carries: row 5, DIGITAL MAIN 1.
+inline constexpr std::size_t kDigitalMain1Record = 4;
+
 struct DataFormatCode {
     std::string_view name;
     std::uint8_t code;

@@ -1,12 +1,12 @@
 #include "LinkRules.h"
 
+#include "Frames.h"
 #include "config/DeviceTypes.h"
 
 namespace kym {
 
 ReplyRule replyRuleFor(std::string_view deviceType) {
-    return deviceType == kQr4805 || deviceType == kQd4805 ? ReplyRule::EscFirst
-                                                          : ReplyRule::SixBytesAckFourth;
+    return isTwoOutput(deviceType) ? ReplyRule::EscFirst : ReplyRule::SixBytesAckFourth;
 }
 
 bool acknowledges(ReplyRule rule, std::span<const std::uint8_t> reply) {
@@ -21,19 +21,6 @@ bool acknowledges(ReplyRule rule, std::span<const std::uint8_t> reply) {
 
 bool takesFollowUp(std::string_view deviceType) {
     return deviceType == kQr4805;
-}
-
-std::string hexText(std::span<const std::uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(bytes.size() * 3);
-    for (std::uint8_t byte : bytes) {
-        if (!text.empty())
-            text += ' ';
-        text += kDigits[byte >> 4];
-        text += kDigits[byte & 0x0F];
-    }
-    return text;
 }
 
 } // namespace kym

@@ -3,12 +3,10 @@
 #include <chrono>
 #include <cstdint>
 #include <span>
-#include <string>
 #include <string_view>
 
 namespace kym {
 
-inline constexpr std::uint8_t kEsc = 0x1B;
 inline constexpr std::uint8_t kAck = 0x06;
 inline constexpr std::uint8_t kNak = 0x15;
 
@@ -17,10 +15,8 @@ inline constexpr std::string_view kLineSettings = "19200,N,8,1";
 
 // How long a unit has to acknowledge a frame, and the pause before the two-output receiver's
 // follow-up command.
-struct LinkTimes {
-    std::chrono::milliseconds timeout{2000};
-    std::chrono::milliseconds pause{1000};
-};
+inline constexpr std::chrono::milliseconds kAcknowledgeTimeout{2000};
+inline constexpr std::chrono::milliseconds kFollowUpPause{1000};
 
 // How a unit acknowledges: the two-output receiver and the two-control unit answer with ESC,
 // every other type with six bytes whose fourth is ACK.
@@ -34,9 +30,5 @@ bool acknowledges(ReplyRule rule, std::span<const std::uint8_t> reply);
 
 // Only the two-output receiver gets the follow-up command after an acknowledged frame.
 bool takesFollowUp(std::string_view deviceType);
-
-// Bytes as the traffic view and the simulator show them: two hexadecimal digits each, blank
-// separated.
-std::string hexText(std::span<const std::uint8_t> bytes);
 
 } // namespace kym

@@ -37,10 +37,6 @@ void QtSerialPort::setPortName(const std::string& location) {
     port_.setPortName(QString::fromStdString(location));
 }
 
-std::string QtSerialPort::portName() const {
-    return port_.portName().toStdString();
-}
-
 void QtSerialPort::setSettings(std::string_view settings) {
     settings_ = std::string(settings);
 }

@@ -13,7 +13,6 @@ public:
     explicit QtSerialPort(QObject* parent = nullptr);
 
     void setPortName(const std::string& location) override;
-    std::string portName() const override;
     void setSettings(std::string_view settings) override;
     bool open() override;
     void close() override;

@@ -5,9 +5,9 @@
 namespace kym {
 
 SendSequence::SendSequence(std::string_view deviceType,
-                           std::optional<std::vector<std::uint8_t>> frame, LinkTimes times)
+                           std::optional<std::vector<std::uint8_t>> frame)
     : rule_(replyRuleFor(deviceType)), takesFollowUp_(takesFollowUp(deviceType)),
-      frame_(std::move(frame)), times_(times) {}
+      frame_(std::move(frame)) {}
 
 SendSequence::Step SendSequence::start(TimePoint now) {
     if (phase_ != Phase::Ready)
@@ -16,26 +16,30 @@ SendSequence::Step SendSequence::start(TimePoint now) {
 }
 
 SendSequence::Step SendSequence::write(std::vector<std::uint8_t> frame, TimePoint now) {
-    phase_ = Phase::Waiting;
-    due_ = now + times_.timeout;
+    WaitForAcknowledge(now);
     frameInFlight_ = !frame.empty();
-    reply_.clear();
     Step step;
     step.discardReceived = true;
     step.frame = std::move(frame);
     return settle(std::move(step));
 }
 
+void SendSequence::WaitForAcknowledge(TimePoint now) {
+    phase_ = Phase::WaitForAcknowledge;
+    due_ = now + kAcknowledgeTimeout;
+    reply_.clear();
+}
+
 SendSequence::Step SendSequence::frameLeft(TimePoint now) {
-    if (phase_ == Phase::Waiting && frameInFlight_) {
+    if (phase_ == Phase::WaitForAcknowledge && frameInFlight_) {
         frameInFlight_ = false;
-        due_ = now + times_.timeout;
+        due_ = now + kAcknowledgeTimeout;
     }
     return settle({});
 }
 
 SendSequence::Step SendSequence::received(std::span<const std::uint8_t> bytes, TimePoint now) {
-    if (phase_ != Phase::Waiting)
+    if (phase_ != Phase::WaitForAcknowledge)
         return settle({});
     reply_.insert(reply_.end(), bytes.begin(), bytes.end());
     if (!acknowledges(rule_, reply_))
@@ -48,7 +52,7 @@ SendSequence::Step SendSequence::received(std::span<const std::uint8_t> bytes, T
     step.discardReceived = rule_ == ReplyRule::EscFirst;
     if (takesFollowUp_ && !followUpSent_) {
         phase_ = Phase::Pausing;
-        due_ = now + times_.pause;
+        due_ = now + kFollowUpPause;
     } else {
         phase_ = Phase::Done;
     }
@@ -69,7 +73,7 @@ SendSequence::Step SendSequence::wake(TimePoint now) {
 }
 
 SendSequence::Step SendSequence::settle(Step step) const {
-    if (phase_ == Phase::Waiting || phase_ == Phase::Pausing)
+    if (phase_ == Phase::WaitForAcknowledge || phase_ == Phase::Pausing)
         step.wakeAt = due_;
     step.finished = phase_ == Phase::Done;
     return step;

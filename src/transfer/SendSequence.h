@@ -33,8 +33,7 @@ public:
 
     // frame is empty when the device type (or the unit of an extender system) has none: nothing
     // is written, and the wait runs all the same.
-    SendSequence(std::string_view deviceType, std::optional<std::vector<std::uint8_t>> frame,
-                 LinkTimes times = {});
+    SendSequence(std::string_view deviceType, std::optional<std::vector<std::uint8_t>> frame);
 
     // Bytes waiting from an earlier attempt are discarded before the frame goes out.
     Step start(TimePoint now);
@@ -44,15 +43,16 @@ public:
     Step wake(TimePoint now);
 
 private:
-    enum class Phase { Ready, Waiting, Pausing, Done };
+    enum class Phase { Ready, WaitForAcknowledge, Pausing, Done };
 
     Step write(std::vector<std::uint8_t> frame, TimePoint now);
+    // Starts the wait for the unit's reply to the frame just written.
+    void WaitForAcknowledge(TimePoint now);
     Step settle(Step step) const;
 
     ReplyRule rule_;
     bool takesFollowUp_;
     std::optional<std::vector<std::uint8_t>> frame_;
-    LinkTimes times_;
     Phase phase_ = Phase::Ready;
     TimePoint due_{};
     bool frameInFlight_ = false;

@@ -20,7 +20,6 @@ public:
 
     // The device to open: a path, or a COM name where the system has them.
     virtual void setPortName(const std::string& location) = 0;
-    virtual std::string portName() const = 0;
     // A settings text such as "19200,N,8,1".
     virtual void setSettings(std::string_view settings) = 0;
     virtual bool open() = 0;

@@ -1,6 +1,7 @@
 #include "SimulatedUnit.h"
 
 #include "Conversions.h"
+#include "Frames.h"
 
 #include <algorithm>
 #include <utility>
@@ -22,12 +23,6 @@ bool mayStartFrame(std::span<const std::uint8_t> start) {
         return start.size() < kind.command.size() &&
                std::ranges::equal(start, std::span(kind.command).first(start.size()));
     });
-}
-
-void appendCrc(std::vector<std::uint8_t>& bytes) {
-    const std::uint16_t crc = FrameCrc(bytes);
-    bytes.push_back(static_cast<std::uint8_t>(crc & 0xFF));
-    bytes.push_back(static_cast<std::uint8_t>(crc >> 8));
 }
 
 } // namespace

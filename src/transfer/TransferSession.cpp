@@ -28,8 +28,7 @@ void TransferSession::portLost(std::string_view reason) {
     sending_ = false;
 }
 
-void TransferSession::fileRead(std::string path, const Result<LineList>& lines) {
-    transferPath_ = std::move(path);
+void TransferSession::fileRead(const Result<LineList>& lines) {
     compiled_ = lines ? CompileConfiguration(*lines) : Compilation{};
     fileStatus_ = {std::string(compiled_.statusText()),
                    compiled_.fileReady ? BoxColour::Green : BoxColour::Desktop};
@@ -38,7 +37,7 @@ void TransferSession::fileRead(std::string path, const Result<LineList>& lines) 
         selectedUnit_ = kMainUnit;
 }
 
-std::optional<SendSequence> TransferSession::startSend(LinkTimes times) {
+std::optional<SendSequence> TransferSession::SendImage() {
     if (sending_)
         return std::nullopt;
     if (!compiled_.fileReady) {
@@ -48,7 +47,7 @@ std::optional<SendSequence> TransferSession::startSend(LinkTimes times) {
     commStatus_ = {};
     sending_ = true;
     const std::string& type = compiled_.deviceTypeText;
-    return SendSequence(type, BuildFrame(compiled_.image, type, selectedUnit_), times);
+    return SendSequence(type, BuildFrame(compiled_.image, type, selectedUnit_));
 }
 
 void TransferSession::waitEnded(SendSequence::Verdict verdict) {

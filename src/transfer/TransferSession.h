@@ -49,10 +49,8 @@ public:
     bool sendFileEnabled() const { return portOpen_ && !sending_; }
     bool selectFileEnabled() const { return !sending_; }
     bool extenderVisible() const { return extenderVisible_; }
-    bool fileReady() const { return compiled_.fileReady; }
     bool sending() const { return sending_; }
     int selectedUnit() const { return selectedUnit_; }
-    const std::string& transferPath() const { return transferPath_; }
     const Compilation& compilation() const { return compiled_; }
 
     // Open Port tried the port. After a failure another port may be tried at once.
@@ -63,11 +61,11 @@ public:
 
     // The picked file, read (or not) and compiled at once. A file that cannot be read leaves
     // nothing to send: never the image of an earlier file.
-    void fileRead(std::string path, const Result<LineList>& lines);
+    void fileRead(const Result<LineList>& lines);
 
     // Send File: the sequence to run, or none when the image is not ready (the comm status
     // then says so) or a send is already running.
-    std::optional<SendSequence> startSend(LinkTimes times = {});
+    std::optional<SendSequence> SendImage();
     void waitEnded(SendSequence::Verdict verdict);
     void sendEnded() { sending_ = false; }
 
@@ -84,7 +82,6 @@ private:
     bool closeEnabled_ = true;
     bool sending_ = false;
     bool extenderVisible_ = false;
-    std::string transferPath_;
     Compilation compiled_;
 };
 

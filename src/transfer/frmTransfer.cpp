@@ -1,5 +1,6 @@
 #include "transfer/frmTransfer.h"
 
+#include "transfer/Conversions.h"
 #include "transfer/Frames.h"
 #include "ui/DialogParts.h"
 #include "ui/Text.h"
@@ -26,16 +27,7 @@ QLineEdit* makeStatusBox(QWidget* parent, const char* objectName, const QString&
     return box;
 }
 
-QRadioButton* makeOption(QWidget* parent, const char* objectName, const QString& caption) {
-    return named(new QRadioButton(caption, parent), objectName, caption);
-}
-
-QGroupBox* makeFrame(QWidget* parent, const char* objectName, const QString& caption) {
-    return named(new QGroupBox(caption, parent), objectName, caption);
-}
-
-} // namespace
-
+// The background of a status box; the two system colours come from the palette.
 QColor boxBackground(BoxColour colour, const QPalette& system) {
     switch (colour) {
     case BoxColour::Green:
@@ -51,6 +43,8 @@ QColor boxBackground(BoxColour colour, const QPalette& system) {
     }
     return system.color(QPalette::Base);
 }
+
+} // namespace
 
 frmTransfer::frmTransfer(ProgramState& state, Services services, std::unique_ptr<SerialPort> port,
                          QWidget* parent)
@@ -213,14 +207,14 @@ void frmTransfer::LoadSelectedFile() {
     if (path.empty())
         return;
     const auto lines = readLineFile(path);
-    session_.fileRead(path, lines);
+    session_.fileRead(lines);
     showState();
     if (!lines)
         services_.prompter.warn(lines.error().reason);
 }
 
 void frmTransfer::btnSendFile_Click() {
-    auto sequence = session_.startSend();
+    auto sequence = session_.SendImage();
     showState();
     if (sequence)
         MSComm1_.send(std::move(*sequence));

@@ -88,7 +88,4 @@ private:
     QRadioButton* optExt2_;
 };
 
-// The background of a status box; the two system colours come from the palette.
-QColor boxBackground(BoxColour colour, const QPalette& system);
-
 } // namespace kym

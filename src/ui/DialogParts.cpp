@@ -2,10 +2,12 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace kym {
@@ -42,6 +44,14 @@ void layOutWithButtons(QDialog* dialog, QLayout* content, QPushButton* ok, QPush
     auto* layout = new QVBoxLayout(dialog);
     layout->addLayout(content);
     layout->addLayout(buttons);
+}
+
+QGroupBox* makeFrame(QWidget* parent, const char* objectName, const QString& caption) {
+    return named(new QGroupBox(caption, parent), objectName, caption);
+}
+
+QRadioButton* makeOption(QWidget* parent, const char* objectName, const QString& caption) {
+    return named(new QRadioButton(caption, parent), objectName, caption);
 }
 
 } // namespace kym

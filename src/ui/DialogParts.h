@@ -4,10 +4,12 @@
 
 class QComboBox;
 class QDialog;
+class QGroupBox;
 class QLabel;
 class QLayout;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QWidget;
 
 namespace kym {
@@ -28,5 +30,8 @@ QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& 
 QComboBox* makeEditableCombo(QWidget* parent, const char* objectName, const QString& label);
 // Lays the dialog out as its content above a right-aligned OK and Cancel; OK is the default.
 void layOutWithButtons(QDialog* dialog, QLayout* content, QPushButton* ok, QPushButton* cancel);
+// A captioned frame around related controls; objectName is empty for a frame without a name.
+QGroupBox* makeFrame(QWidget* parent, const char* objectName, const QString& caption);
+QRadioButton* makeOption(QWidget* parent, const char* objectName, const QString& caption);
 
 } // namespace kym

@@ -16,14 +16,12 @@ public:
         std::string portName;
         std::string settings;
         std::vector<std::uint8_t> written;
-        int discards = 0;
         bool open = false;
     };
 
     explicit FakeSerialPort(Record& record) : record_(record) {}
 
     void setPortName(const std::string& location) override { record_.portName = location; }
-    std::string portName() const override { return record_.portName; }
     void setSettings(std::string_view settings) override { record_.settings = settings; }
     bool open() override {
         record_.open = record_.opens && !record_.portName.empty();
@@ -42,10 +40,7 @@ public:
         }
     }
     std::vector<std::uint8_t> read() override { return std::exchange(arrived_, {}); }
-    void discardReceived() override {
-        arrived_.clear();
-        ++record_.discards;
-    }
+    void discardReceived() override { arrived_.clear(); }
     std::string errorString() const override { return "Permission denied"; }
     std::vector<std::string> detectedPorts() const override { return {"/dev/ttyUSB0"}; }
 
