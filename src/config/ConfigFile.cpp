@@ -34,15 +34,15 @@ void writeCells(RegisterGrid& grid, int row, std::string_view line, char separat
 
 // A count line must be a number that rounds to a whole, non-negative value.
 Result<int> readCount(std::string_view key, const std::string& line, int lineNumber) {
-    const auto number = strictNumber(line);
-    if (!number)
-        return Error{std::string(key) + " count " + inQuotes(line) + " is not a number", lineNumber};
-    const double count = roundHalfEven(*number);
-    if (count < 0)
+    const auto count = strictWholeNumber(line);
+    if (!count)
+        return Error{std::string(key) + " count " + inQuotes(line) + " is not a number",
+                     lineNumber};
+    if (*count < 0)
         return Error{std::string(key) + " count " + inQuotes(line) + " is negative", lineNumber};
-    if (count > 1'000'000)
+    if (*count > 1'000'000)
         return Error{std::string(key) + " count " + inQuotes(line) + " is too large", lineNumber};
-    return static_cast<int>(count);
+    return static_cast<int>(*count);
 }
 
 std::string orDefault(const std::string& value, std::string_view fallback) {

@@ -1,5 +1,6 @@
 #include "Numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
@@ -8,8 +9,12 @@
 namespace kym {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isBlank(char c) {
+    return c == ' ';
+}
 
 // Length of the number at the start of text (sign, digits, decimal part), 0 if there is none.
 std::size_t numberLength(std::string_view text) {
@@ -55,14 +60,40 @@ double leadingNumber(std::string_view text) {
     return length == 0 ? 0.0 : toDouble(text.substr(0, length));
 }
 
-std::optional<double> strictNumber(std::string_view text) {
+std::optional<std::int64_t> strictWholeNumber(std::string_view text) {
     text = skipBlanks(text);
     const std::size_t length = numberLength(text);
     if (length == 0 || !skipBlanks(text.substr(length)).empty())
         return std::nullopt;
-    return toDouble(text.substr(0, length));
+    std::string_view number = text.substr(0, length);
+    const bool negative = number.front() == '-';
+    if (number.front() == '-' || number.front() == '+')
+        number.remove_prefix(1);
+    const std::size_t point = number.find('.');
+    const std::string_view whole = number.substr(0, point);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view{} : number.substr(point + 1);
+
+    constexpr std::int64_t kSaturated = 100'000'000'000'000'000;
+    std::int64_t magnitude = 0;
+    for (const char c : whole) {
+        if (magnitude < kSaturated)
+            magnitude = magnitude * 10 + (c - '0');
+    }
+    magnitude = std::min(magnitude, kSaturated);
+
+    const int firstDecimal = fraction.empty() ? 0 : fraction.front() - '0';
+    const bool aboveHalf =
+        fraction.size() > 1 && fraction.find_first_not_of('0', 1) != std::string_view::npos;
+    const bool roundUp =
+        firstDecimal > 5 || (firstDecimal == 5 && (aboveHalf || magnitude % 2 == 1));
+    if (roundUp && magnitude < kSaturated)
+        ++magnitude;
+    return negative ? -magnitude : magnitude;
 }
 
-double roundHalfEven(double value) { return std::nearbyint(value); }
+double roundHalfEven(double value) {
+    return std::nearbyint(value);
+}
 
 } // namespace kym

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -10,9 +11,12 @@ namespace kym {
 // text is compared or mirrored as a number, never where a value must be exact.
 double leadingNumber(std::string_view text);
 
-// A text that is a number and nothing else: optional blanks, optional sign, digits with an
-// optional decimal part (or a decimal part alone), optional blanks. Empty when it is not.
-std::optional<double> strictNumber(std::string_view text);
+// A text that is a number and nothing else (optional blanks, optional sign, digits with an
+// optional decimal part or a decimal part alone, optional blanks), rounded to a whole number,
+// halves to the even neighbour. Empty when the text is not such a number. The rounding works
+// on the decimal digits, so a value is rounded as written, never as its nearest double; a
+// magnitude of 10^17 or more comes out as +-10^17, beyond every range a caller accepts.
+std::optional<std::int64_t> strictWholeNumber(std::string_view text);
 
 // Round to the nearest whole number, halves to the even neighbour.
 double roundHalfEven(double value);

@@ -22,15 +22,16 @@ CodeSelection codeSelection(std::string_view code) {
 }
 
 std::optional<std::string> captureProblem(std::string_view text) {
-    const auto number = strictNumber(text);
-    if (number && roundHalfEven(*number) >= 0 && roundHalfEven(*number) <= 255)
+    const auto number = strictWholeNumber(text);
+    if (number && *number >= 0 && *number <= 255)
         return std::nullopt;
     return "The digital capture time must be a number from 0 to 255.";
 }
 
 std::optional<std::string> timeoutProblem(std::string_view text) {
-    const bool digits = !text.empty() && text.size() <= 3 &&
-                        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const bool digits =
+        !text.empty() && text.size() <= 3 &&
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (digits) {
         const int minutes = std::stoi(std::string(text));
         if (minutes >= 1 && minutes <= 255)

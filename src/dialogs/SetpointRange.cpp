@@ -22,15 +22,14 @@ int roundedFraction(int max, double fraction) {
 
 // A cell's number as a slider position: rounded half to even; text that is no number counts 0.
 int cellNumber(const std::string& text) {
-    const auto number = strictNumber(text);
-    if (!number)
-        return 0;
-    const double rounded = roundHalfEven(*number);
-    return static_cast<int>(std::clamp(rounded, double(std::numeric_limits<int>::min()),
-                                       double(std::numeric_limits<int>::max())));
+    const std::int64_t rounded = strictWholeNumber(text).value_or(0);
+    return static_cast<int>(std::clamp<std::int64_t>(rounded, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
 }
 
-std::string text(int value) { return std::to_string(value); }
+std::string text(int value) {
+    return std::to_string(value);
+}
 
 } // namespace
 
@@ -61,7 +60,9 @@ void SliderState::setMax(int value) {
     setPosition(position);
 }
 
-void SliderState::setPosition(int value) { position = std::clamp(value, min, max); }
+void SliderState::setPosition(int value) {
+    position = std::clamp(value, min, max);
+}
 
 void SliderState::stepsFromMax() {
     tickFrequency = roundedFraction(max, 0.1);
@@ -163,7 +164,9 @@ void SetpointRange::SliderLowInput_Scroll() {
     SliderHighInput.stepsFromMax();
 }
 
-void SetpointRange::SliderHighInput_Scroll() { TextHighInput = text(SliderHighInput.position); }
+void SetpointRange::SliderHighInput_Scroll() {
+    TextHighInput = text(SliderHighInput.position);
+}
 
 void SetpointRange::SliderLowSetpoint_Scroll() {
     const int p = SliderLowSetpoint.position;
@@ -228,10 +231,9 @@ void SetpointRange::OptionReverse_Click() {
 
 void SetpointRange::CommandOK_Click() {
     const auto& [lowInputRow, lowSetpointRow, highInputRow, highSetpointRow] = rows();
-    for (auto [row, value] : {std::pair{lowInputRow, &TextLowInput},
-                              std::pair{lowSetpointRow, &TextLowSetpoint},
-                              std::pair{highInputRow, &TextHighInput},
-                              std::pair{highSetpointRow, &TextHighSetpoint}}) {
+    for (auto [row, value] :
+         {std::pair{lowInputRow, &TextLowInput}, std::pair{lowSetpointRow, &TextLowSetpoint},
+          std::pair{highInputRow, &TextHighInput}, std::pair{highSetpointRow, &TextHighSetpoint}}) {
         if (row <= 0 || row >= grid_.rows())
             continue;
         grid_.setRow(row);

@@ -66,7 +66,8 @@ FtpStatus statusOf(CURLcode result, const FtpResponse& reply) {
     case CURLE_COULDNT_CONNECT:
         return FtpStatus::CannotConnect;
     case CURLE_OPERATION_TIMEDOUT:
-        return FtpStatus::Timeout;
+        // libcurl also reports a 421 reply ("service not available") this way; that is a refusal.
+        return reply.code == 421 ? FtpStatus::ServerRefused : FtpStatus::Timeout;
     default:
         return reply.code >= 400 ? FtpStatus::ServerRefused : FtpStatus::Internal;
     }

@@ -122,17 +122,16 @@ private:
     void fail(std::string reason, int line) { out_.errors.push_back({std::move(reason), line}); }
 
     void capture() {
-        const auto number = strictNumber(value());
-        if (!number) {
+        const auto rounded = strictWholeNumber(value());
+        if (!rounded) {
             fail("CAPTURE " + inQuotes(value()) + " is not a number", i_);
             return;
         }
-        const double rounded = roundHalfEven(*number);
-        if (rounded < 0 || rounded > 255) {
+        if (*rounded < 0 || *rounded > 255) {
             fail("CAPTURE " + inQuotes(value()) + " is outside 0 to 255", i_);
             return;
         }
-        header(headerbyte::kCapture) = static_cast<std::uint8_t>(rounded);
+        header(headerbyte::kCapture) = static_cast<std::uint8_t>(*rounded);
     }
 
     void code(std::size_t highByte, std::string_view text) {
@@ -152,9 +151,8 @@ private:
 
     void rowData() {
         const int countLine = i_;
-        const auto number = strictNumber(value());
-        const double count = number ? roundHalfEven(*number) : -1;
-        if (!number || count < 0 || count > kRecordsFromFile) {
+        const std::int64_t count = strictWholeNumber(value()).value_or(-1);
+        if (count < 0 || count > static_cast<std::int64_t>(kRecordsFromFile)) {
             fail("ROW_DATA count " + inQuotes(value()) + " is not a number from 0 to 25",
                  countLine);
             return;
@@ -203,18 +201,17 @@ private:
                const std::string& what, int line) {
         std::uint16_t word = 0;
         if (!text.empty()) {
-            const auto number = strictNumber(text);
-            if (!number) {
+            const auto rounded = strictWholeNumber(text);
+            if (!rounded) {
                 fail(what + " " + inQuotes(text) + " is not a number", line);
                 return;
             }
-            const double rounded = roundHalfEven(*number);
-            if (rounded < std::numeric_limits<std::int32_t>::min() ||
-                rounded > std::numeric_limits<std::int32_t>::max()) {
+            if (*rounded < std::numeric_limits<std::int32_t>::min() ||
+                *rounded > std::numeric_limits<std::int32_t>::max()) {
                 fail(what + " " + inQuotes(text) + " is outside the signed 32-bit range", line);
                 return;
             }
-            word = static_cast<std::uint16_t>(static_cast<std::int32_t>(rounded));
+            word = static_cast<std::uint16_t>(static_cast<std::int32_t>(*rounded));
         }
         record[highByte] = static_cast<std::uint8_t>(word >> 8);
         record[highByte + 1] = static_cast<std::uint8_t>(word & 0xFF);

@@ -26,21 +26,45 @@ TEST(SplitLines, LineEndsAndTheFinalPiece) {
 }
 
 TEST(Numbers, LeadingNumberTakesTheNumberATextStartsWith) {
-    const std::pair<std::string, double> cases[] = {
-        {"abc", 0}, {"  12", 12}, {"4095x", 4095}, {"-.5", -0.5}, {"- 5", 0}, {"1 2", 1}, {".", 0}};
+    const std::pair<std::string, double> cases[] = {{"abc", 0},    {"  12", 12}, {"4095x", 4095},
+                                                    {"-.5", -0.5}, {"- 5", 0},   {"1 2", 1},
+                                                    {".", 0},      {"\t5", 0}};
     for (const auto& [text, value] : cases)
         EXPECT_DOUBLE_EQ(leadingNumber(text), value) << '"' << text << '"';
 }
 
-TEST(Numbers, StrictNumberAcceptsOnlyANumberBetweenBlanks) {
-    const std::pair<std::string, std::optional<double>> cases[] = {
-        {"8", 8},          {" 8 ", 8},        {"-3", -3},          {"+2.50", 2.5},
-        {".25", 0.25},     {"7.", 7},         {"", std::nullopt},  {" ", std::nullopt},
-        {"8;", std::nullopt}, {"x8", std::nullopt}, {"1e3", std::nullopt}, {"- 1", std::nullopt},
-        {".", std::nullopt}, {"1.2.3", std::nullopt},
+TEST(Numbers, StrictWholeNumberRoundsTheWrittenValueHalfToEven) {
+    const std::pair<std::string, std::optional<std::int64_t>> cases[] = {
+        {"8", 8},
+        {" 8 ", 8},
+        {"-3", -3},
+        {"+2.50", 2},
+        {"3.5", 4},
+        {"-2.5", -2},
+        {"-0.5", 0},
+        {".51", 1},
+        {"7.", 7},
+        {"0.49999", 0},
+        {"2.50000000000000001", 3},
+        {"3.49999999999999999", 3},
+        {"254.50000000000001", 255},
+        {"2147483647.49999999999", 2147483647},
+        {"-2147483648.50000001", -2147483649},
+        {"00000000000000000000000012", 12},
+        {"123456789012345678901234567890", 100'000'000'000'000'000},
+        {"-99999999999999999999.9", -100'000'000'000'000'000},
+        {"", std::nullopt},
+        {" ", std::nullopt},
+        {"\t5", std::nullopt},
+        {"8;", std::nullopt},
+        {"x8", std::nullopt},
+        {"1e3", std::nullopt},
+        {"- 1", std::nullopt},
+        {".", std::nullopt},
+        {"1.2.3", std::nullopt},
     };
     for (const auto& [text, value] : cases)
-        EXPECT_EQ(strictNumber(text), value) << '"' << text << '"';
+        EXPECT_EQ(strictWholeNumber(text), value) << '"' << text << '"';
 }
 
 TEST(Numbers, RoundHalfEven) {

@@ -11,14 +11,17 @@ namespace {
 // the FTP dialog.
 TEST(CurlFtpClient, FailuresAreNumberedAsThePlatformDoes) {
     test::TempDir temp;
-    test::FtpTestServer stalling(temp / "server", test::FtpTestServer::Downloads::Stalled);
-    ASSERT_FALSE(stalling.address().empty()) << "the FTP server did not start";
+    test::FtpTestServer stalling(temp / "server", test::FtpTestServer::Mode::Stalling);
+    test::FtpTestServer busy(temp / "server", test::FtpTestServer::Mode::Busy);
+    ASSERT_FALSE(stalling.address().empty() || busy.address().empty())
+        << "the FTP server did not start";
     test::writeFile(temp / "server" / "config.cfg", "never sent");
     const struct {
         std::string host;
         FtpStatus connect, get = FtpStatus::Ok;
     } cases[] = {
         {stalling.address(), FtpStatus::Ok, FtpStatus::Timeout},
+        {busy.address(), FtpStatus::ServerRefused},
         {"127.0.0.1:" + std::to_string(test::closedLoopbackPort()), FtpStatus::CannotConnect},
         {"127.0.0.1/x", FtpStatus::NameNotResolved},
     };
@@ -27,6 +30,9 @@ TEST(CurlFtpClient, FailuresAreNumberedAsThePlatformDoes) {
         CurlFtpClient client({std::chrono::seconds(10), std::chrono::seconds(1)});
         ASSERT_EQ(client.openSession(), FtpStatus::Ok);
         ASSERT_EQ(client.connect({c.host, "root", "lumo"}), c.connect);
+        if (c.connect == FtpStatus::ServerRefused) {
+            EXPECT_EQ(client.lastResponse().code, 421);
+        }
         if (c.connect == FtpStatus::Ok) {
             EXPECT_EQ(client.getFile("config.cfg", temp / "_config.cfg"), c.get);
         }

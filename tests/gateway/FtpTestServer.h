@@ -11,21 +11,24 @@
 namespace kym::test {
 
 // A real FTP server on 127.0.0.1 serving a folder (created when missing) to "root" with the
-// default password, for at most a minute. A stalling server never answers a download request.
+// default password, for at most a minute. A stalling server never answers a download request;
+// a busy one greets every client with 421 and hangs up.
 class FtpTestServer {
 public:
-    enum class Downloads { Answered, Stalled };
+    enum class Mode { Answering, Stalling, Busy };
     // Debian's interpreter, which has the FTP server library, whatever python3 is first on PATH.
-    explicit FtpTestServer(const std::filesystem::path& root,
-                           Downloads downloads = Downloads::Answered)
-        : server_({"/usr/bin/python3", KYM_FTP_SERVER_SCRIPT, root.string(),
-                   downloads == Downloads::Stalled ? "stall" : "answer"}),
+    explicit FtpTestServer(const std::filesystem::path& root, Mode mode = Mode::Answering)
+        : server_({"/usr/bin/python3", KYM_FTP_SERVER_SCRIPT, root.string(), modeName(mode)}),
           port_(server_.readLine(10000)) {}
 
     // "127.0.0.1:port", or empty when the server did not start.
     std::string address() const { return port_.empty() ? "" : "127.0.0.1:" + port_; }
 
 private:
+    static std::string modeName(Mode mode) {
+        return mode == Mode::Stalling ? "stall" : mode == Mode::Busy ? "busy" : "answer";
+    }
+
     BackgroundProcess server_;
     std::string port_;
 };

@@ -1,6 +1,7 @@
 """FTP server for the gateway tests: serves ROOT (created when missing) on 127.0.0.1 at a free
 port, which it prints, to the user "root" with the gateway's default password, for at most a
-minute. With MODE "stall" it never answers a download request."""
+minute. With MODE "stall" it never answers a download request; with MODE "busy" it greets
+every client with 421 and hangs up."""
 import os
 import signal
 import sys
@@ -14,6 +15,11 @@ os.makedirs(root, exist_ok=True)
 signal.alarm(60)
 if mode == "stall":
     FTPHandler.ftp_RETR = lambda handler, file: None
+if mode == "busy":
+    def refuse(handler):
+        handler.respond("421 Too many connections, try later.")
+        handler.close_when_done()
+    FTPHandler.handle = refuse
 FTPHandler.authorizer = DummyAuthorizer()
 FTPHandler.authorizer.add_user("root", "lumo", root, perm="elradfmwMT")
 FTPHandler.auth_failed_timeout = 0
