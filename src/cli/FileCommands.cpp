@@ -11,11 +11,14 @@ namespace {
 
 // The folder root only matters for folder creation and dialog defaults, which these commands
 // bypass; a fixed scratch root keeps them from touching the user's folders.
-Folders scratchFolders() { return Folders(std::filesystem::temp_directory_path() / "kymtool"); }
+Folders scratchFolders() {
+    return Folders(std::filesystem::temp_directory_path() / "kymtool");
+}
 
-int printMessages(const QuietPrompter& prompter, int code) {
+// The window's messages name no file; the command line has two, so each message says which.
+int printMessages(const QuietPrompter& prompter, const std::string& path, int code) {
     for (const auto& message : prompter.messages)
-        std::cerr << message << '\n';
+        std::cerr << path << ": " << message << '\n';
     return code;
 }
 
@@ -32,7 +35,7 @@ int newConfiguration(const std::string& type, const std::string& out) {
     lifecycle.chooseDeviceType(type);
     if (lifecycle.New() != DocumentLifecycle::Outcome::Done ||
         lifecycle.SaveAs() != DocumentLifecycle::Outcome::Done)
-        return printMessages(prompter, 1);
+        return printMessages(prompter, out, 1);
     return 0;
 }
 
@@ -42,14 +45,14 @@ int resave(const std::string& in, const std::string& out) {
     FixedFileDialogs dialogs(in);
     DocumentLifecycle lifecycle(state, prompter, dialogs, scratchFolders());
     if (lifecycle.OpenDocument() != DocumentLifecycle::Outcome::Done)
-        return printMessages(prompter, 1);
+        return printMessages(prompter, in, 1);
     if (const auto& error = lifecycle.lastReadError()) {
         std::cerr << in << ':' << error->line << ": " << error->reason << '\n';
         return 2;
     }
     dialogs.choose(out);
     if (lifecycle.SaveAs() != DocumentLifecycle::Outcome::Done)
-        return printMessages(prompter, 1);
+        return printMessages(prompter, out, 1);
     return 0;
 }
 
@@ -62,7 +65,8 @@ void addFileCommands(CLI::App& app, int& exitCode) {
     const auto args = std::make_shared<Arguments>();
 
     auto* create = app.add_subcommand(
-        "new", "Create a new configuration for a device type and save it, as File > New and Save As do");
+        "new",
+        "Create a new configuration for a device type and save it, as File > New and Save As do");
     create->add_option("TYPE", args->type, "Device type: KYM3815, QX4815, QR4805, QD4815 or QD4805")
         ->required();
     create->add_option("OUT", args->out, "File to write (\".vlt\" is appended when missing)")

@@ -87,7 +87,7 @@ TEST_F(Kymtool, ExitCodes) {
     const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
         {{"new", "kym3815", target}, 2, "", "unknown device type \"kym3815\""},
         {{"resave", example, (dir / "again").string()}, 0, "", ""},
-        {{"resave", none, target}, 1, "", "No such file or directory"},
+        {{"resave", none, target}, 1, "", none + ": No such file or directory"},
         {{"resave", tooManyRows, target},
          2,
          "",
