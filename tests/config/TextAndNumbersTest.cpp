@@ -34,7 +34,8 @@ TEST(Numbers, LeadingNumberTakesTheNumberATextStartsWith) {
 }
 
 TEST(Numbers, StrictWholeNumberRoundsTheWrittenValueHalfToEven) {
-    const std::pair<std::string, std::optional<std::int64_t>> cases[] = {
+    constexpr std::int64_t kSaturated = 100000000000000000; // 10^17: far beyond every range used
+    const std::pair<std::string, std::int64_t> numbers[] = {
         {"8", 8},
         {" 8 ", 8},
         {"-3", -3},
@@ -45,26 +46,18 @@ TEST(Numbers, StrictWholeNumberRoundsTheWrittenValueHalfToEven) {
         {".51", 1},
         {"7.", 7},
         {"0.49999", 0},
+        {"00000000000000000000000012", 12},
         {"2.50000000000000001", 3},
         {"3.49999999999999999", 3},
         {"254.50000000000001", 255},
         {"2147483647.49999999999", 2147483647},
         {"-2147483648.50000001", -2147483649},
-        {"00000000000000000000000012", 12},
-        {"123456789012345678901234567890", 100'000'000'000'000'000},
-        {"-99999999999999999999.9", -100'000'000'000'000'000},
-        {"", std::nullopt},
-        {" ", std::nullopt},
-        {"\t5", std::nullopt},
-        {"8;", std::nullopt},
-        {"x8", std::nullopt},
-        {"1e3", std::nullopt},
-        {"- 1", std::nullopt},
-        {".", std::nullopt},
-        {"1.2.3", std::nullopt},
-    };
-    for (const auto& [text, value] : cases)
+        {"123456789012345678901234567890", kSaturated},
+        {"-99999999999999999999.9", -kSaturated}};
+    for (const auto& [text, value] : numbers)
         EXPECT_EQ(strictWholeNumber(text), value) << '"' << text << '"';
+    for (const char* text : {"", " ", "\t5", "8;", "x8", "1e3", "- 1", ".", "1.2.3"})
+        EXPECT_EQ(strictWholeNumber(text), std::nullopt) << '"' << text << '"';
 }
 
 TEST(Numbers, RoundHalfEven) {
