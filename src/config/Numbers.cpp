@@ -76,11 +76,8 @@ std::optional<std::int64_t> strictWholeNumber(std::string_view text) {
 
     constexpr std::int64_t kSaturated = 100'000'000'000'000'000;
     std::int64_t magnitude = 0;
-    for (const char c : whole) {
-        if (magnitude < kSaturated)
-            magnitude = magnitude * 10 + (c - '0');
-    }
-    magnitude = std::min(magnitude, kSaturated);
+    for (const char c : whole)
+        magnitude = std::min(magnitude * 10 + (c - '0'), kSaturated);
 
     const int firstDecimal = fraction.empty() ? 0 : fraction.front() - '0';
     const bool aboveHalf =
