@@ -6,8 +6,17 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace kym {
+namespace {
+
+std::vector<std::string> numberEntries(int first, int count) {
+    std::vector<std::string> entries;
+    for (int n = first; n < first + count; ++n)
+        entries.push_back(std::to_string(n));
+    return entries;
+}
 
 std::string codeByteEntry(int index) {
     if (index <= 0 || index >= kCodeByteEntries)
@@ -15,6 +24,11 @@ std::string codeByteEntry(int index) {
     char text[4];
     std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(index - 1));
     return text;
+}
+
+ListChoice choiceOf(const std::vector<std::string>& entries, const std::string& text) {
+    const auto found = std::find(entries.begin(), entries.end(), text);
+    return {found == entries.end() ? -1 : static_cast<int>(found - entries.begin()), text};
 }
 
 CodeSelection codeSelection(std::string_view code) {
@@ -40,31 +54,52 @@ std::optional<std::string> timeoutProblem(std::string_view text) {
     return "The transmitter time-out must be a whole number of minutes from 1 to 255.";
 }
 
+} // namespace
+
+std::vector<std::string> timeoutEntries() {
+    return numberEntries(1, kTimeoutEntries);
+}
+std::vector<std::string> captureEntries() {
+    return numberEntries(0, kCaptureEntries);
+}
+std::vector<std::string> networkIdEntries() {
+    return numberEntries(1, kNetworkIdEntries);
+}
+
+std::vector<std::string> codeByteEntries() {
+    std::vector<std::string> entries;
+    for (int index = 0; index < kCodeByteEntries; ++index)
+        entries.push_back(codeByteEntry(index));
+    return entries;
+}
+
 OptionValues loadOptions(const HeaderSettings& header) {
-    return {header.timeout,
-            header.captureValue,
+    return {choiceOf(timeoutEntries(), header.timeout),
+            choiceOf(captureEntries(), header.captureValue),
             header.captureInMinutes,
             header.lossState == "LAST",
             header.snifferState == "SNIFFER",
             codeSelection(header.vendorCode),
             codeSelection(header.propertyCode),
-            header.networkID};
+            {-1, header.networkID}};
 }
 
 Result<void> storeOptions(const OptionValues& values, HeaderSettings& header) {
-    for (const auto& problem : {captureProblem(values.capture), timeoutProblem(values.timeout)})
+    const std::string& capture = values.capture.text;
+    const std::string& timeout = values.timeout.text;
+    for (const auto& problem : {captureProblem(capture), timeoutProblem(timeout)})
         if (problem)
             return Error{*problem};
     header.captureInMinutes = values.captureInMinutes;
     header.lossState = values.lastState ? "LAST" : "OFF";
     header.snifferState = values.monitor ? "SNIFFER" : "";
-    header.timeoutNumber = leadingNumber(values.timeout);
-    header.captureNumber = leadingNumber(values.capture);
-    header.captureValue = values.capture;
-    header.timeout = values.timeout;
+    header.timeoutNumber = leadingNumber(timeout);
+    header.captureNumber = leadingNumber(capture);
+    header.captureValue = capture;
+    header.timeout = timeout;
     header.propertyCode = codeByteEntry(values.property.msb) + codeByteEntry(values.property.lsb);
     header.vendorCode = codeByteEntry(values.vendor.msb) + codeByteEntry(values.vendor.lsb);
-    header.networkID = withoutLineBreaks(values.networkID);
+    header.networkID = withoutLineBreaks(values.networkID.text);
     return {};
 }
 

@@ -1,6 +1,5 @@
 #include "dialogs/frmMisc.h"
 
-#include "dialogs/Options.h"
 #include "ui/DialogParts.h"
 #include "ui/Prompter.h"
 #include "ui/Text.h"
@@ -18,35 +17,27 @@
 namespace kym {
 namespace {
 
-QGroupBox* frame(QWidget* parent, const char* name, const char* caption) {
-    return named(new QGroupBox(QString::fromLatin1(caption), parent), name, QString::fromLatin1(caption));
+void fill(QComboBox* box, const std::vector<std::string>& entries) {
+    for (const auto& entry : entries)
+        box->addItem(toQt(entry));
 }
 
-QRadioButton* option(QWidget* parent, const char* name, const char* caption) {
-    return named(new QRadioButton(QString::fromLatin1(caption), parent), name, QString::fromLatin1(caption));
+void showChoice(QComboBox* box, const ListChoice& choice) {
+    box->setCurrentIndex(choice.position);
+    if (choice.position < 0)
+        box->setEditText(toQt(choice.text));
 }
 
-// A list of numbers first to last, as decimal texts.
-QStringList numbers(int first, int last) {
-    QStringList texts;
-    for (int n = first; n <= last; ++n)
-        texts.append(QString::number(n));
-    return texts;
+ListChoice shownChoice(const QComboBox* box) {
+    return {box->currentIndex(), fromQt(box->currentText())};
 }
 
-QStringList codeBytes() {
-    QStringList texts;
-    for (int index = 0; index < kCodeByteEntries; ++index)
-        texts.append(toQt(codeByteEntry(index)));
-    return texts;
-}
-
-// Shows a stored value: its list entry when it has one, otherwise the text with none selected.
-void showValue(QComboBox* box, const std::string& value) {
-    const int index = box->findText(toQt(value));
-    box->setCurrentIndex(index);
-    if (index < 0)
-        box->setEditText(toQt(value));
+// A code's two byte lists in their frame, each with its label.
+void layOutCode(QGroupBox* frame, QComboBox* msb, const char* msbLabel, QComboBox* lsb,
+                const char* lsbLabel) {
+    auto* layout = new QFormLayout(frame);
+    layout->addRow(makeLabel(frame, msbLabel, QStringLiteral("MSByte"), msb), msb);
+    layout->addRow(makeLabel(frame, lsbLabel, QStringLiteral("LSByte"), lsb), lsb);
 }
 
 } // namespace
@@ -56,83 +47,81 @@ frmMisc::frmMisc(ProgramState& state, Prompter& prompter, QWidget* parent)
     setObjectName(QStringLiteral("frmMisc"));
     setWindowTitle(QStringLiteral("Options"));
     createControls();
+    layOut();
     connectHandlers();
     Form_Load();
 }
 
 void frmMisc::createControls() {
+    Frame1_ = makeFrame(this, "Frame1", QStringLiteral("Output State on Loss of Transmitter"));
+    optLastState_ = makeOption(Frame1_, "optLastState", QStringLiteral("Last"));
+    optOffState_ = makeOption(Frame1_, "optOffState", QStringLiteral("Off"));
+
+    Frame3_ = makeFrame(this, "Frame3", QStringLiteral("Digital Capture Time"));
+    cboCaptureTime_ =
+        makeEditableCombo(Frame3_, "cboCaptureTime", QStringLiteral("Digital Capture Time"));
+    optTimeMinutes_ = makeOption(Frame3_, "optTimeMinutes", QStringLiteral("Minutes"));
+    optTimeSeconds_ = makeOption(Frame3_, "optTimeSeconds", QStringLiteral("Seconds"));
+
+    Frame4_ = makeFrame(this, "Frame4", QStringLiteral("V Code"));
+    cboVendorCodeMSB_ = makeCombo(Frame4_, "cboVendorCodeMSB", QStringLiteral("V Code MSByte"));
+    cboVendorCodeLSB_ = makeCombo(Frame4_, "cboVendorCodeLSB", QStringLiteral("V Code LSByte"));
+    Frame2_ = makeFrame(this, "Frame2", QStringLiteral("P Code"));
+    cboPropCodeMSB_ = makeCombo(Frame2_, "cboPropCodeMSB", QStringLiteral("P Code MSByte"));
+    cboPropCodeLSB_ = makeCombo(Frame2_, "cboPropCodeLSB", QStringLiteral("P Code LSByte"));
+
+    Frame5_ = makeFrame(this, "Frame5", QStringLiteral("Series 9000"));
+    cboNetworkID_ = makeEditableCombo(Frame5_, "cboNetworkID", QStringLiteral("Network ID"));
+    Frame6_ = makeFrame(Frame5_, "Frame6", QStringLiteral("Device Network State"));
+    optMonitor_ = makeOption(Frame6_, "optMonitor", QStringLiteral("Monitor Network ID"));
+    optMonitorNot_ = makeOption(Frame6_, "optMonitorNot", QStringLiteral("Coordinate Network ID"));
+
     cboTime_ = makeEditableCombo(this, "cboTime", QStringLiteral("Transmitter Timeout (min)"));
-    cboCaptureTime_ = makeEditableCombo(this, "cboCaptureTime", QStringLiteral("Digital Capture Time"));
-    cboNetworkID_ = makeEditableCombo(this, "cboNetworkID", QStringLiteral("Network ID"));
-    const auto byteList = [this](const char* name, const char* label) {
-        return named(new QComboBox(this), name, QString::fromLatin1(label));
-    };
-    cboVendorCodeMSB_ = byteList("cboVendorCodeMSB", "V Code MSByte");
-    cboVendorCodeLSB_ = byteList("cboVendorCodeLSB", "V Code LSByte");
-    cboPropCodeMSB_ = byteList("cboPropCodeMSB", "P Code MSByte");
-    cboPropCodeLSB_ = byteList("cboPropCodeLSB", "P Code LSByte");
+    btnOK_ = makeButton(this, "btnOK", QStringLiteral("OK"));
+    btnCancel_ = makeButton(this, "btnCancel", QStringLiteral("Cancel"));
+}
 
-    auto* frame1 = frame(this, "Frame1", "Output State on Loss of Transmitter");
-    optLastState_ = option(frame1, "optLastState", "Last");
-    optOffState_ = option(frame1, "optOffState", "Off");
-    auto* frame1Layout = new QHBoxLayout(frame1);
-    frame1Layout->addWidget(optLastState_);
-    frame1Layout->addWidget(optOffState_);
+void frmMisc::layOut() {
+    auto* lossState = new QHBoxLayout(Frame1_);
+    lossState->addWidget(optLastState_);
+    lossState->addWidget(optOffState_);
 
-    auto* frame3 = frame(this, "Frame3", "Digital Capture Time");
-    optTimeMinutes_ = option(frame3, "optTimeMinutes", "Minutes");
-    optTimeSeconds_ = option(frame3, "optTimeSeconds", "Seconds");
-    auto* frame3Layout = new QHBoxLayout(frame3);
-    frame3Layout->addWidget(cboCaptureTime_);
-    frame3Layout->addWidget(optTimeMinutes_);
-    frame3Layout->addWidget(optTimeSeconds_);
+    auto* capture = new QHBoxLayout(Frame3_);
+    capture->addWidget(cboCaptureTime_);
+    capture->addWidget(optTimeMinutes_);
+    capture->addWidget(optTimeSeconds_);
 
-    const auto byteFrame = [this](const char* name, const char* caption, QComboBox* msb,
-                                  const char* msbLabel, QComboBox* lsb, const char* lsbLabel) {
-        auto* box = frame(this, name, caption);
-        auto* layout = new QFormLayout(box);
-        layout->addRow(makeLabel(box, msbLabel, QStringLiteral("MSByte"), msb), msb);
-        layout->addRow(makeLabel(box, lsbLabel, QStringLiteral("LSByte"), lsb), lsb);
-        return box;
-    };
-    auto* frame4 = byteFrame("Frame4", "V Code", cboVendorCodeMSB_, "Label3", cboVendorCodeLSB_, "Label4");
-    auto* frame2 = byteFrame("Frame2", "P Code", cboPropCodeMSB_, "Label1", cboPropCodeLSB_, "Label2");
+    layOutCode(Frame4_, cboVendorCodeMSB_, "Label3", cboVendorCodeLSB_, "Label4");
+    layOutCode(Frame2_, cboPropCodeMSB_, "Label1", cboPropCodeLSB_, "Label2");
 
-    auto* frame5 = frame(this, "Frame5", "Series 9000");
-    auto* label6 = makeLabel(frame5, "Label6", QStringLiteral("Network ID"), cboNetworkID_);
-    auto* frame6 = frame(frame5, "Frame6", "Device Network State");
-    optMonitor_ = option(frame6, "optMonitor", "Monitor Network ID");
-    optMonitorNot_ = option(frame6, "optMonitorNot", "Coordinate Network ID");
-    auto* frame6Layout = new QVBoxLayout(frame6);
-    frame6Layout->addWidget(optMonitor_);
-    frame6Layout->addWidget(optMonitorNot_);
-    auto* frame5Layout = new QGridLayout(frame5);
-    frame5Layout->addWidget(label6, 0, 0);
-    frame5Layout->addWidget(cboNetworkID_, 0, 1);
-    frame5Layout->addWidget(frame6, 1, 0, 1, 2);
+    auto* networkState = new QVBoxLayout(Frame6_);
+    networkState->addWidget(optMonitor_);
+    networkState->addWidget(optMonitorNot_);
+    auto* network = new QGridLayout(Frame5_);
+    network->addWidget(makeLabel(Frame5_, "Label6", QStringLiteral("Network ID"), cboNetworkID_), 0,
+                       0);
+    network->addWidget(cboNetworkID_, 0, 1);
+    network->addWidget(Frame6_, 1, 0, 1, 2);
 
-    auto* lblTime = makeLabel(this, "lblTime", QStringLiteral("Transmitter Timeout (min)"), cboTime_);
     auto* timeRow = new QHBoxLayout;
-    timeRow->addWidget(lblTime);
+    timeRow->addWidget(
+        makeLabel(this, "lblTime", QStringLiteral("Transmitter Timeout (min)"), cboTime_));
     timeRow->addWidget(cboTime_);
     timeRow->addStretch();
 
     auto* content = new QGridLayout;
-    content->addWidget(frame1, 0, 0);
-    content->addWidget(frame3, 0, 1);
-    content->addWidget(frame4, 1, 0);
-    content->addWidget(frame2, 1, 1);
-    content->addWidget(frame5, 2, 0, 1, 2);
+    content->addWidget(Frame1_, 0, 0);
+    content->addWidget(Frame3_, 0, 1);
+    content->addWidget(Frame4_, 1, 0);
+    content->addWidget(Frame2_, 1, 1);
+    content->addWidget(Frame5_, 2, 0, 1, 2);
     content->addLayout(timeRow, 3, 0, 1, 2);
-    layOutWithButtons(this, content, makeButton(this, "btnOK", QStringLiteral("OK")),
-                      makeButton(this, "btnCancel", QStringLiteral("Cancel")));
+    layOutWithButtons(this, content, btnOK_, btnCancel_);
 }
 
-// Every handler is connected here.
 void frmMisc::connectHandlers() {
-    connect(findChild<QPushButton*>(QStringLiteral("btnOK")), &QPushButton::clicked, this, &frmMisc::btnOK_Click);
-    connect(findChild<QPushButton*>(QStringLiteral("btnCancel")), &QPushButton::clicked, this,
-            &frmMisc::btnCancel_Click);
+    connect(btnOK_, &QPushButton::clicked, this, &frmMisc::btnOK_Click);
+    connect(btnCancel_, &QPushButton::clicked, this, &frmMisc::btnCancel_Click);
     connect(optLastState_, &QRadioButton::clicked, this, &frmMisc::optLastState_Click);
     connect(optOffState_, &QRadioButton::clicked, this, &frmMisc::optOffState_Click);
     connect(optTimeMinutes_, &QRadioButton::clicked, this, &frmMisc::optTimeMinutes_Click);
@@ -140,29 +129,39 @@ void frmMisc::connectHandlers() {
 }
 
 void frmMisc::Form_Load() {
-    const OptionValues values = loadOptions(state_.header);
-    cboTime_->addItems(numbers(1, kTimeoutEntries));
-    showValue(cboTime_, values.timeout);
-    cboCaptureTime_->addItems(numbers(0, kCaptureEntries - 1));
-    showValue(cboCaptureTime_, values.capture);
+    fill(cboTime_, timeoutEntries());
+    fill(cboCaptureTime_, captureEntries());
+    const auto bytes = codeByteEntries();
+    for (QComboBox* box : {cboPropCodeMSB_, cboPropCodeLSB_, cboVendorCodeMSB_, cboVendorCodeLSB_})
+        fill(box, bytes);
+    fill(cboNetworkID_, networkIdEntries());
+    optMonitor_->setEnabled(true);
+    optMonitorNot_->setEnabled(true);
+    showState(loadOptions(state_.header));
+}
 
+void frmMisc::showState(const OptionValues& values) {
+    showChoice(cboTime_, values.timeout);
+    showChoice(cboCaptureTime_, values.capture);
     (values.lastState ? optLastState_ : optOffState_)->setChecked(true);
     (values.captureInMinutes ? optTimeMinutes_ : optTimeSeconds_)->setChecked(true);
     (values.monitor ? optMonitor_ : optMonitorNot_)->setChecked(true);
-    optMonitor_->setEnabled(true);
-    optMonitorNot_->setEnabled(true);
-
-    const QStringList bytes = codeBytes();
-    for (QComboBox* box : {cboPropCodeMSB_, cboPropCodeLSB_, cboVendorCodeMSB_, cboVendorCodeLSB_})
-        box->addItems(bytes);
     cboPropCodeMSB_->setCurrentIndex(values.property.msb);
     cboPropCodeLSB_->setCurrentIndex(values.property.lsb);
     cboVendorCodeMSB_->setCurrentIndex(values.vendor.msb);
     cboVendorCodeLSB_->setCurrentIndex(values.vendor.lsb);
+    showChoice(cboNetworkID_, values.networkID);
+}
 
-    cboNetworkID_->addItems(numbers(1, kNetworkIdEntries));
-    cboNetworkID_->setCurrentIndex(-1);
-    cboNetworkID_->setEditText(toQt(values.networkID));
+OptionValues frmMisc::shownValues() const {
+    return {shownChoice(cboTime_),
+            shownChoice(cboCaptureTime_),
+            optTimeMinutes_->isChecked(),
+            optLastState_->isChecked(),
+            optMonitor_->isChecked(),
+            {cboVendorCodeMSB_->currentIndex(), cboVendorCodeLSB_->currentIndex()},
+            {cboPropCodeMSB_->currentIndex(), cboPropCodeLSB_->currentIndex()},
+            shownChoice(cboNetworkID_)};
 }
 
 void frmMisc::optLastState_Click() {
@@ -184,15 +183,7 @@ void frmMisc::optTimeSeconds_Click() {
 
 // A capture time or time-out the unit cannot take keeps the dialog open.
 void frmMisc::btnOK_Click() {
-    const OptionValues values{fromQt(cboTime_->currentText()),
-                              fromQt(cboCaptureTime_->currentText()),
-                              optTimeMinutes_->isChecked(),
-                              optLastState_->isChecked(),
-                              optMonitor_->isChecked(),
-                              {cboVendorCodeMSB_->currentIndex(), cboVendorCodeLSB_->currentIndex()},
-                              {cboPropCodeMSB_->currentIndex(), cboPropCodeLSB_->currentIndex()},
-                              fromQt(cboNetworkID_->currentText())};
-    if (const auto stored = storeOptions(values, state_.header); !stored) {
+    if (const auto stored = storeOptions(shownValues(), state_.header); !stored) {
         prompter_.warn(stored.error().reason);
         return;
     }
@@ -200,6 +191,8 @@ void frmMisc::btnOK_Click() {
     accept();
 }
 
-void frmMisc::btnCancel_Click() { reject(); }
+void frmMisc::btnCancel_Click() {
+    reject();
+}
 
 } // namespace kym

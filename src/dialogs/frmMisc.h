@@ -1,10 +1,13 @@
 #pragma once
 
 #include "config/ProgramState.h"
+#include "dialogs/Options.h"
 
 #include <QDialog>
 
 class QComboBox;
+class QGroupBox;
+class QPushButton;
 class QRadioButton;
 
 namespace kym {
@@ -29,15 +32,21 @@ private Q_SLOTS:
 
 private:
     void createControls();
+    void layOut();
     void connectHandlers();
     void Form_Load();
+    // Copies the values into the controls; the lists must be filled.
+    void showState(const OptionValues& values);
+    OptionValues shownValues() const;
 
     ProgramState& state_;
     Prompter& prompter_;
+    QGroupBox *Frame1_, *Frame2_, *Frame3_, *Frame4_, *Frame5_, *Frame6_;
     QComboBox *cboTime_, *cboCaptureTime_, *cboNetworkID_;
     QComboBox *cboVendorCodeMSB_, *cboVendorCodeLSB_, *cboPropCodeMSB_, *cboPropCodeLSB_;
     QRadioButton *optLastState_, *optOffState_, *optTimeMinutes_, *optTimeSeconds_;
     QRadioButton *optMonitor_, *optMonitorNot_;
+    QPushButton *btnOK_, *btnCancel_;
 };
 
 } // namespace kym

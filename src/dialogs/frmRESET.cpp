@@ -63,9 +63,10 @@ frmRESET::frmRESET(RegisterGrid& grid, SetpointRangeTarget target, QWidget* pare
     : QDialog(parent), model_(grid, std::move(target)) {
     setObjectName(QStringLiteral("frmRESET"));
     createControls();
+    layOut();
     connectHandlers();
     model_.Form_Load();
-    showModel();
+    showState();
 }
 
 void frmRESET::createControls() {
@@ -80,8 +81,10 @@ void frmRESET::createControls() {
     TextLowInput_ = makeLineEdit(this, "TextLowInput", QStringLiteral("Low input value"));
     TextHighInput_ = makeLineEdit(this, "TextHighInput", QStringLiteral("High input value"));
     TextLowSetpoint_ = makeLineEdit(this, "TextLowSetpoint", QStringLiteral("Low setpoint value"));
-    TextHighSetpoint_ = makeLineEdit(this, "TextHighSetpoint", QStringLiteral("High setpoint value"));
+    TextHighSetpoint_ =
+        makeLineEdit(this, "TextHighSetpoint", QStringLiteral("High setpoint value"));
 
+    // The end labels show numbers; their names say which end of which slider.
     const auto endLabel = [this](const char* name, const char* label) {
         return named(new QLabel(this), name, QString::fromLatin1(label));
     };
@@ -94,27 +97,29 @@ void frmRESET::createControls() {
     LabelLowHighSetpoint_ = endLabel("LabelLowHighSetpoint", "High setpoint, left end");
     LabelHighHighSetpoint_ = endLabel("LabelHighHighSetpoint", "High setpoint, right end");
 
-    OptionDirect_ = named(new QRadioButton(QStringLiteral("Direct Acting"), this), "OptionDirect",
-                          QStringLiteral("Direct Acting"));
-    OptionReverse_ = named(new QRadioButton(QStringLiteral("Reverse Acting"), this), "OptionReverse",
-                           QStringLiteral("Reverse Acting"));
+    Frame2_ = makeFrame(this, "Frame2", QStringLiteral("Setpoint"));
+    Frame1_ = makeFrame(Frame2_, "Frame1", QStringLiteral("Input Range"));
+    Frame3_ = makeFrame(Frame2_, "Frame3", QStringLiteral("Setpoint Range"));
+    OptionDirect_ = makeOption(Frame3_, "OptionDirect", QStringLiteral("Direct Acting"));
+    OptionReverse_ = makeOption(Frame3_, "OptionReverse", QStringLiteral("Reverse Acting"));
+    Frame4_ = makeFrame(this, "Frame4", QStringLiteral("Settings"));
+    CommandOK_ = makeButton(this, "CommandOK", QStringLiteral("OK"));
+    CommandCancel_ = makeButton(this, "CommandCancel", QStringLiteral("Cancel"));
+}
 
-    const auto sliderRow = [](QGridLayout* grid, int row, QLabel* low, QSlider* slider, QLabel* high) {
+void frmRESET::layOut() {
+    const auto sliderRow = [](QGridLayout* grid, int row, QLabel* low, QSlider* slider,
+                              QLabel* high) {
         grid->addWidget(low, row, 0, Qt::AlignRight);
         grid->addWidget(slider, row, 1);
         grid->addWidget(high, row, 2);
         slider->setMinimumWidth(260);
     };
-
-    auto* frame1 = named(new QGroupBox(QStringLiteral("Input Range"), this), "Frame1",
-                         QStringLiteral("Input Range"));
-    auto* inputs = new QGridLayout(frame1);
+    auto* inputs = new QGridLayout(Frame1_);
     sliderRow(inputs, 0, LabelLowLowInput_, SliderLowInput_, LabelHighLowInput_);
     sliderRow(inputs, 1, LabelLowHighInput_, SliderHighInput_, LabelHighHighInput_);
 
-    auto* frame3 = named(new QGroupBox(QStringLiteral("Setpoint Range"), this), "Frame3",
-                         QStringLiteral("Setpoint Range"));
-    auto* setpoints = new QGridLayout(frame3);
+    auto* setpoints = new QGridLayout(Frame3_);
     auto* options = new QHBoxLayout;
     options->addWidget(OptionDirect_);
     options->addWidget(OptionReverse_);
@@ -122,44 +127,37 @@ void frmRESET::createControls() {
     sliderRow(setpoints, 1, LabelLowLowSetpoint_, SliderLowSetpoint_, LabelHighLowSetpoint_);
     sliderRow(setpoints, 2, LabelLowHighSetpoint_, SliderHighSetpoint_, LabelHighHighSetpoint_);
 
-    auto* frame2 = named(new QGroupBox(QStringLiteral("Setpoint"), this), "Frame2",
-                         QStringLiteral("Setpoint"));
-    auto* frame2Layout = new QVBoxLayout(frame2);
-    frame2Layout->addWidget(frame1);
-    frame2Layout->addWidget(frame3);
+    auto* ranges = new QVBoxLayout(Frame2_);
+    ranges->addWidget(Frame1_);
+    ranges->addWidget(Frame3_);
 
-    auto* frame4 = named(new QGroupBox(QStringLiteral("Settings"), this), "Frame4",
-                         QStringLiteral("Settings"));
-    auto* settings = new QGridLayout(frame4);
-    auto* label9 = makeLabel(frame4, "Label9", QStringLiteral("Input"), TextLowInput_);
-    auto* label10 = makeLabel(frame4, "Label10", QStringLiteral("Setpoints"), TextLowSetpoint_);
-    settings->addWidget(label9, 0, 0);
+    auto* settings = new QGridLayout(Frame4_);
+    settings->addWidget(makeLabel(Frame4_, "Label9", QStringLiteral("Input"), TextLowInput_), 0, 0);
     settings->addWidget(TextLowInput_, 0, 1);
     settings->addWidget(TextHighInput_, 0, 2);
-    settings->addWidget(label10, 1, 0);
+    settings->addWidget(
+        makeLabel(Frame4_, "Label10", QStringLiteral("Setpoints"), TextLowSetpoint_), 1, 0);
     settings->addWidget(TextLowSetpoint_, 1, 1);
     settings->addWidget(TextHighSetpoint_, 1, 2);
 
     auto* content = new QVBoxLayout;
-    content->addWidget(frame2);
-    content->addWidget(frame4);
-    layOutWithButtons(this, content, makeButton(this, "CommandOK", QStringLiteral("OK")),
-                      makeButton(this, "CommandCancel", QStringLiteral("Cancel")));
+    content->addWidget(Frame2_);
+    content->addWidget(Frame4_);
+    layOutWithButtons(this, content, CommandOK_, CommandCancel_);
 }
 
-// Every handler is connected here. Sliders report only the user's moves: showModel() moves them
+// Every handler is connected here. Sliders report only the user's moves: showState() moves them
 // from code with showing_ set, and those moves run no handler.
 void frmRESET::connectHandlers() {
     connect(SliderLowInput_, &QSlider::valueChanged, this, &frmRESET::SliderLowInput_Scroll);
     connect(SliderHighInput_, &QSlider::valueChanged, this, &frmRESET::SliderHighInput_Scroll);
     connect(SliderLowSetpoint_, &QSlider::valueChanged, this, &frmRESET::SliderLowSetpoint_Scroll);
-    connect(SliderHighSetpoint_, &QSlider::valueChanged, this, &frmRESET::SliderHighSetpoint_Scroll);
+    connect(SliderHighSetpoint_, &QSlider::valueChanged, this,
+            &frmRESET::SliderHighSetpoint_Scroll);
     connect(OptionDirect_, &QRadioButton::clicked, this, &frmRESET::OptionDirect_Click);
     connect(OptionReverse_, &QRadioButton::clicked, this, &frmRESET::OptionReverse_Click);
-    connect(findChild<QPushButton*>(QStringLiteral("CommandOK")), &QPushButton::clicked, this,
-            &frmRESET::CommandOK_Click);
-    connect(findChild<QPushButton*>(QStringLiteral("CommandCancel")), &QPushButton::clicked, this,
-            &frmRESET::CommandCancel_Click);
+    connect(CommandOK_, &QPushButton::clicked, this, &frmRESET::CommandOK_Click);
+    connect(CommandCancel_, &QPushButton::clicked, this, &frmRESET::CommandCancel_Click);
     const auto typed = [this](QLineEdit* box, std::string SetpointRange::*text) {
         connect(box, &QLineEdit::textEdited, this,
                 [this, text](const QString& value) { model_.*text = fromQt(value); });
@@ -175,7 +173,7 @@ void frmRESET::scrolled(QSlider* slider, SliderState& state, void (SetpointRange
         return;
     state.setPosition(slider->value());
     (model_.*handler)();
-    showModel();
+    showState();
 }
 
 void frmRESET::SliderLowInput_Scroll() {
@@ -185,7 +183,8 @@ void frmRESET::SliderHighInput_Scroll() {
     scrolled(SliderHighInput_, model_.SliderHighInput, &SetpointRange::SliderHighInput_Scroll);
 }
 void frmRESET::SliderLowSetpoint_Scroll() {
-    scrolled(SliderLowSetpoint_, model_.SliderLowSetpoint, &SetpointRange::SliderLowSetpoint_Scroll);
+    scrolled(SliderLowSetpoint_, model_.SliderLowSetpoint,
+             &SetpointRange::SliderLowSetpoint_Scroll);
 }
 void frmRESET::SliderHighSetpoint_Scroll() {
     scrolled(SliderHighSetpoint_, model_.SliderHighSetpoint,
@@ -196,14 +195,14 @@ void frmRESET::OptionDirect_Click() {
     model_.OptionDirect = true;
     model_.OptionReverse = false;
     model_.OptionDirect_Click();
-    showModel();
+    showState();
 }
 
 void frmRESET::OptionReverse_Click() {
     model_.OptionReverse = true;
     model_.OptionDirect = false;
     model_.OptionReverse_Click();
-    showModel();
+    showState();
 }
 
 void frmRESET::CommandOK_Click() {
@@ -211,9 +210,11 @@ void frmRESET::CommandOK_Click() {
     accept();
 }
 
-void frmRESET::CommandCancel_Click() { reject(); }
+void frmRESET::CommandCancel_Click() {
+    reject();
+}
 
-void frmRESET::showModel() {
+void frmRESET::showState() {
     showing_ = true;
     const auto showSlider = [](QSlider* slider, const SliderState& state) {
         slider->setRange(state.min, state.max);
@@ -221,8 +222,8 @@ void frmRESET::showModel() {
         slider->setSingleStep(state.smallChange);
         slider->setPageStep(state.largeChange);
         slider->setTickInterval(state.tickFrequency);
-        static_cast<SelectionSlider*>(slider)->setSelection(state.selectRange ? state.selStart : 0,
-                                                            state.selectRange ? state.selLength : 0);
+        static_cast<SelectionSlider*>(slider)->setSelection(
+            state.selectRange ? state.selStart : 0, state.selectRange ? state.selLength : 0);
     };
     showSlider(SliderLowInput_, model_.SliderLowInput);
     showSlider(SliderHighInput_, model_.SliderHighInput);

@@ -4,8 +4,10 @@
 
 #include <QDialog>
 
+class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QSlider;
 
@@ -30,10 +32,12 @@ private Q_SLOTS:
 
 private:
     void createControls();
+    void layOut();
     void connectHandlers();
     // A slider moved by the user: take its position, run the handler, show the result.
     void scrolled(QSlider* slider, SliderState& state, void (SetpointRange::*handler)());
-    void showModel();
+    // Copies the model's sliders, texts, captions and options into the controls.
+    void showState();
 
     SetpointRange model_;
     bool showing_ = false;
@@ -43,6 +47,8 @@ private:
     QLabel *LabelLowLowSetpoint_, *LabelHighLowSetpoint_, *LabelLowHighSetpoint_,
         *LabelHighHighSetpoint_;
     QRadioButton *OptionDirect_, *OptionReverse_;
+    QGroupBox *Frame1_, *Frame2_, *Frame3_, *Frame4_;
+    QPushButton *CommandOK_, *CommandCancel_;
 };
 
 } // namespace kym

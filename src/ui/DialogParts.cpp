@@ -28,8 +28,12 @@ QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& 
     return button;
 }
 
+QComboBox* makeCombo(QWidget* parent, const char* objectName, const QString& label) {
+    return named(new QComboBox(parent), objectName, label);
+}
+
 QComboBox* makeEditableCombo(QWidget* parent, const char* objectName, const QString& label) {
-    auto* combo = named(new QComboBox(parent), objectName, label);
+    QComboBox* combo = makeCombo(parent, objectName, label);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     return combo;

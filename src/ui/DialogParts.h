@@ -26,6 +26,8 @@ QLineEdit* makeLineEdit(QWidget* parent, const char* objectName, const QString& 
 // A label; buddy, when given, is the control it names.
 QLabel* makeLabel(QWidget* parent, const char* objectName, const QString& caption, QWidget* buddy);
 QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& caption);
+// A drop-down box of fixed entries; label is what a screen reader calls it.
+QComboBox* makeCombo(QWidget* parent, const char* objectName, const QString& label);
 // A drop-down box that also takes typed text.
 QComboBox* makeEditableCombo(QWidget* parent, const char* objectName, const QString& label);
 // Lays the dialog out as its content above a right-aligned OK and Cancel; OK is the default.
