@@ -1,13 +1,7 @@
-#include "config/DeviceTypes.h"
-#include "dialogs/frmRESET.h"
-#include "editor/RegisterGridView.h"
-#include "support/MainWindowHarness.h"
+#include "dialogs/SetpointRange.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSlider>
-#include <QTest>
+#include "config/DeviceTypes.h"
+
 #include <gtest/gtest.h>
 
 namespace kym {
@@ -38,8 +32,8 @@ SetpointRange opened(RegisterGrid& grid, const std::string& format) {
 // Each slider as "max/large/small", the four sliders joined by blanks.
 std::string sliders(const SetpointRange& d) {
     std::string text;
-    for (const SliderState* s : {&d.SliderLowInput, &d.SliderHighInput, &d.SliderLowSetpoint,
-                                 &d.SliderHighSetpoint}) {
+    for (const SliderState* s :
+         {&d.SliderLowInput, &d.SliderHighInput, &d.SliderLowSetpoint, &d.SliderHighSetpoint}) {
         EXPECT_EQ(s->tickFrequency, s->largeChange);
         EXPECT_TRUE(s->selectRange && s->selLength == s->max);
         text += std::to_string(s->max) + "/" + std::to_string(s->largeChange) + "/" +
@@ -51,18 +45,21 @@ std::string sliders(const SetpointRange& d) {
 TEST(SetpointRange, SliderRangesAndStepsPerDataFormat) {
     const std::string setpoints = "179/18/2 180/18/2 ";
     const std::array<std::string, 4> cases[] = {
-        {"QW7635B", "4094/409/41 4095/410/41 " + setpoints, "QW7635B Setpoint Range Settings - ", "hidden"},
+        {"QW7635B", "4094/409/41 4095/410/41 " + setpoints, "QW7635B Setpoint Range Settings - ",
+         "hidden"},
         {"RESET_ANALOG", "4094/409/41 4095/410/41 " + setpoints, "Analog Input Reset", "shown"},
         {"RESET_TEMP", "179/18/2 180/18/2 " + setpoints, "Temperature Input Reset", "shown"},
     };
     for (const auto& [format, ranges, caption, reverse] : cases) {
+        SCOPED_TRACE(format);
         RegisterGrid grid = gridWith({"", "", "", ""});
         const SetpointRange d = opened(grid, format);
-        EXPECT_EQ(sliders(d), ranges) << format;
+        EXPECT_EQ(sliders(d), ranges);
         EXPECT_EQ(d.caption, caption);
         EXPECT_EQ(d.optionReverseVisible ? "shown" : "hidden", reverse);
         EXPECT_TRUE(d.OptionDirect);
-        EXPECT_EQ(d.TextLowInput + d.TextHighInput + d.TextLowSetpoint + d.TextHighSetpoint, "0000");
+        EXPECT_EQ(d.TextLowInput + d.TextHighInput + d.TextLowSetpoint + d.TextHighSetpoint,
+                  "0000");
     }
 }
 
@@ -114,8 +111,8 @@ TEST(SetpointRange, TheLowInputRaisesTheHighSlidersMinimum) {
 TEST(SetpointRange, CellsThatAreNoNumberInRangeLoadAsTheNearestPosition) {
     struct Case {
         std::string format;
-        std::array<std::string, 4> cells;    // low input, low setpoint, high input, high setpoint
-        std::array<int, 4> positions;        // low input, high input, low setpoint, high setpoint
+        std::array<std::string, 4> cells; // low input, low setpoint, high input, high setpoint
+        std::array<int, 4> positions;     // low input, high input, low setpoint, high setpoint
     };
     const Case cases[] = {
         {"RESET_TEMP", {"12.5", "abc", "99999", ""}, {12, 180, 0, 0}},
@@ -143,64 +140,6 @@ TEST(SetpointRange, AnEmptyLowInputLoadsNothingAndOkWritesZeros) {
     d.CommandOK_Click();
     for (int row = 1; row <= 4; ++row)
         EXPECT_EQ(grid.cell(row, kColRangeStart), "0") << row;
-}
-
-void click(QDialog& dialog, const char* button) {
-    dialog.findChild<QPushButton*>(QString::fromLatin1(button))->click();
-}
-
-class SetpointWindow : public testing::Test, public test::MainWindowHarness {};
-
-TEST_F(SetpointWindow, TheContextMenuOpensTheDialogOverTheRowsBand) {
-    const auto path = configFile("reset.vlt");
-    test::writeFile(path, "DEVICE_TYPE\r\nKYM3815\r\nCOLUMN_NAMES\r\n5\r\n\r\nROW_DATA\r\n4\r\n"
-                          ",,,10,,;\r\n,,RESET_TEMP,20,,;\r\n,,,150,,;\r\n,,,160,,;\r\n");
-    dialogs.choices = {path};
-    trigger("mnuOpenConfig");
-    window.show();
-
-    RegisterGridView* grid = window.MSFlexGrid1();
-    const QRect cell = grid->visualRect(grid->model()->index(1, kColDataFormat - 1));
-    QContextMenuEvent menu(QContextMenuEvent::Mouse, cell.center(), grid->viewport()->mapToGlobal(cell.center()));
-    QCoreApplication::sendEvent(grid->viewport(), &menu);
-    EXPECT_EQ(state.grid.row(), 2);
-
-    std::string opened;
-    drive = [&](QDialog& dialog) {
-        opened = dialog.windowTitle().toStdString();
-        auto* slider = dialog.findChild<QSlider*>(QStringLiteral("SliderHighInput"));
-        slider->setFocus();
-        QTest::keyClick(slider, Qt::Key_Right); // one small change: 2 on a 0-180 slider
-        EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("TextHighInput"))->text().toStdString(), "152");
-        click(dialog, "CommandOK");
-    };
-    trigger("mnuSetpointRange");
-    EXPECT_EQ(opened, "Temperature Input Reset");
-    EXPECT_EQ(state.grid.cell(3, kColRangeStart), "152");
-    EXPECT_EQ(state.grid.cell(1, kColRangeStart), "10");
-    EXPECT_EQ(title(), "Editor - reset.vlt *");
-
-    drive = [](QDialog& dialog) {
-        dialog.findChild<QLineEdit*>(QStringLiteral("TextLowInput"))->setText(QStringLiteral("99"));
-        click(dialog, "CommandCancel");
-    };
-    state.document.documentChanged = false;
-    trigger("mnuSetpointRange");
-    EXPECT_EQ(state.grid.cell(1, kColRangeStart), "10");
-    EXPECT_FALSE(state.document.documentChanged);
-}
-
-TEST(SetpointDialog, TypedTextsAreWrittenAsTheyStand) {
-    RegisterGrid grid = gridWith({"", "", "", ""});
-    frmRESET dialog(grid, target("QW7635B"));
-    EXPECT_FALSE(dialog.findChild<QRadioButton*>(QStringLiteral("OptionReverse"))->isVisibleTo(&dialog));
-    auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("TextHighSetpoint"));
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClicks(box, QStringLiteral("abc"));
-    click(dialog, "CommandOK");
-    EXPECT_EQ(grid.cell(4, kColRangeStart), "abc");
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 } // namespace

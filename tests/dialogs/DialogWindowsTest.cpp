@@ -1,0 +1,136 @@
+#include "config/DeviceTypes.h"
+#include "editor/RegisterGridView.h"
+#include "support/MainWindowHarness.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kym {
+namespace {
+
+bool insideComboBox(const QWidget* widget) {
+    for (const QWidget* up = widget->parentWidget(); up; up = up->parentWidget())
+        if (qobject_cast<const QComboBox*>(up))
+            return true;
+    return false;
+}
+
+// Every control a dialog made itself, the parts Qt builds inside a drop-down box left aside.
+void expectNamedControls(const QDialog& dialog) {
+    int controls = 0;
+    for (const QWidget* control : dialog.findChildren<QWidget*>()) {
+        if (insideComboBox(control))
+            continue;
+        ++controls;
+        const std::string name = control->objectName().toStdString();
+        EXPECT_FALSE(name.empty()) << control->metaObject()->className() << " \""
+                                   << control->accessibleName().toStdString() << '"';
+        EXPECT_FALSE(control->accessibleName().trimmed().isEmpty()) << name;
+    }
+    EXPECT_GT(controls, 20);
+}
+
+template <class Widget = QWidget> Widget* child(QDialog& dialog, const char* name) {
+    auto* widget = dialog.findChild<Widget*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+// Cancel stores nothing; OK stores, marks the title and keeps the dialog open on a value the
+// unit cannot take.
+TEST(DialogWindows, OptionsFromTheSettingsMenu) {
+    test::MainWindowHarness main;
+    bool ok = false;
+    main.drive = [&](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle().toStdString(), "Options");
+        expectNamedControls(dialog);
+        std::string lists;
+        for (const QComboBox* list : dialog.findChildren<QComboBox*>())
+            lists += list->objectName().toStdString() + "=" + std::to_string(list->count()) + ":" +
+                     list->currentText().toStdString() + " ";
+        EXPECT_EQ(lists,
+                  "cboCaptureTime=241:0 cboVendorCodeMSB=257:01 cboVendorCodeLSB=257:71 "
+                  "cboPropCodeMSB=257:00 cboPropCodeLSB=257:02 cboNetworkID=63:1 cboTime=60:30 ");
+        child<QComboBox>(dialog, "cboNetworkID")->setEditText(QStringLiteral("1\n2"));
+        if (!ok) {
+            child<QPushButton>(dialog, "btnCancel")->click();
+            return;
+        }
+        child<QComboBox>(dialog, "cboCaptureTime")->setEditText(QStringLiteral("300"));
+        child<QPushButton>(dialog, "btnOK")->click();
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+        child<QComboBox>(dialog, "cboCaptureTime")->setEditText(QStringLiteral("3"));
+        child<QPushButton>(dialog, "btnOK")->click();
+    };
+    main.newDocument("mnuNewConfig");
+    main.trigger("mnuMiscellaneous");
+    EXPECT_EQ(main.title() + main.state.header.networkID, "Editor - 1");
+    EXPECT_TRUE(main.prompter.texts().empty());
+
+    ok = true;
+    main.trigger("mnuMiscellaneous");
+    EXPECT_EQ(main.title() + main.state.header.networkID, "Editor -  *12");
+    EXPECT_EQ(main.state.header.captureValue + " " + main.state.header.vendorCode, "3 0171");
+    EXPECT_EQ(main.prompter.texts(),
+              std::vector<std::string>{"The digital capture time must be a number from 0 to 255."});
+}
+
+// The context menu of a setpoint row opens the dialog over the row's band; OK writes the four
+// texts, typed ones as they stand, and Cancel nothing.
+TEST(DialogWindows, SetpointRangeFromTheGridsContextMenu) {
+    test::MainWindowHarness main;
+    const auto path = main.configFile("reset.vlt");
+    test::writeFile(path, "DEVICE_TYPE\r\nKYM3815\r\nCOLUMN_NAMES\r\n5\r\n\r\nROW_DATA\r\n4\r\n"
+                          ",,,10,,;\r\n,,RESET_TEMP,20,,;\r\n,,,150,,;\r\n,,,160,,;\r\n");
+    main.dialogs.choices = {path};
+    main.trigger("mnuOpenConfig");
+    main.window.show();
+
+    RegisterGridView* grid = main.window.MSFlexGrid1();
+    const QRect cell = grid->visualRect(grid->model()->index(1, kColDataFormat - 1));
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, cell.center(),
+                           grid->viewport()->mapToGlobal(cell.center()));
+    QCoreApplication::sendEvent(grid->viewport(), &menu);
+    EXPECT_EQ(main.state.grid.row(), 2);
+
+    std::string opened;
+    main.drive = [&](QDialog& dialog) {
+        opened = dialog.windowTitle().toStdString();
+        expectNamedControls(dialog);
+        auto* slider = child<QSlider>(dialog, "SliderHighInput");
+        slider->setFocus();
+        QTest::keyClick(slider, Qt::Key_Right); // one small change: 2 on a 0-180 slider
+        EXPECT_EQ(child<QLineEdit>(dialog, "TextHighInput")->text().toStdString(), "152");
+        auto* typed = child<QLineEdit>(dialog, "TextHighSetpoint");
+        typed->setFocus();
+        typed->selectAll();
+        QTest::keyClicks(typed, QStringLiteral("abc"));
+        child<QPushButton>(dialog, "CommandOK")->click();
+    };
+    main.trigger("mnuSetpointRange");
+    EXPECT_EQ(opened, "Temperature Input Reset");
+    const auto cells = [&] {
+        std::string texts;
+        for (int row = 1; row <= 4; ++row)
+            texts += main.state.grid.cell(row, kColRangeStart) + " ";
+        return texts;
+    };
+    EXPECT_EQ(cells(), "10 20 152 abc ");
+    EXPECT_EQ(main.title(), "Editor - reset.vlt *");
+
+    main.drive = [](QDialog& dialog) {
+        child<QLineEdit>(dialog, "TextLowInput")->setText(QStringLiteral("99"));
+        child<QPushButton>(dialog, "CommandCancel")->click();
+    };
+    main.state.document.documentChanged = false;
+    main.trigger("mnuSetpointRange");
+    EXPECT_EQ(cells(), "10 20 152 abc ");
+    EXPECT_FALSE(main.state.document.documentChanged);
+}
+
+} // namespace
+} // namespace kym
