@@ -47,7 +47,7 @@ std::optional<SendSequence> TransferSession::SendImage() {
     commStatus_ = {};
     sending_ = true;
     const std::string& type = compiled_.deviceTypeText;
-    return SendSequence(type, BuildFrame(compiled_.image, type, selectedUnit_));
+    return SendSequence(type, buildFrame(compiled_.image, type, selectedUnit_));
 }
 
 void TransferSession::waitEnded(SendSequence::Verdict verdict) {

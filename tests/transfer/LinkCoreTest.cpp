@@ -117,7 +117,7 @@ TEST(SendSequence, TwoOutputReceiverPausesOneSecondBeforeTheFollowUp) {
     EXPECT_EQ(run.frames.size(), 1u);
     run.wake(1060);
     ASSERT_EQ(run.frames.size(), 2u);
-    EXPECT_EQ(run.frames[1], FollowUpFrame());
+    EXPECT_EQ(run.frames[1], followUpFrame());
     run.left(1063);
     EXPECT_EQ(run.dueInMs(), 3063);
     run.bytes(1070, {kEsc});

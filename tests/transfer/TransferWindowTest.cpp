@@ -149,7 +149,7 @@ TEST_F(TransferWindow, ASelectedFileIsCompiledAtOnceAndAnExtenderOffersItsUnits)
     openPort();
     click("btnSendFile");
     const Compilation compiled = CompileConfiguration(extender.lines());
-    EXPECT_EQ(record.written, BuildFrame(compiled.image, "QX4815", kExtendedUnit2).value());
+    EXPECT_EQ(record.written, buildFrame(compiled.image, "QX4815", kExtendedUnit2).value());
     fake->arrive({0x1B, 0x47, 0x4A, 0x06, 0x39, 0xAB});
 
     select(std::nullopt);
