@@ -32,8 +32,8 @@ std::optional<LineList> readOrReport(const std::string& command, const std::stri
 }
 
 void reportErrors(const std::string& file, const Compilation& compiled) {
-    for (const auto& error : compiled.errors)
-        std::cerr << file << ':' << error.line << ": " << error.reason << '\n';
+    if (!compiled.errors.empty())
+        std::cerr << compiled.errorReport(file) << '\n';
 }
 
 int frame(const std::string& file, int unit) {

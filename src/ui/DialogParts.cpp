@@ -31,6 +31,7 @@ QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& 
 QComboBox* makeEditableCombo(QWidget* parent, const char* objectName, const QString& label) {
     auto* combo = named(new QComboBox(parent), objectName, label);
     combo->setEditable(true);
+    combo->lineEdit()->setAccessibleName(label);
     combo->setInsertPolicy(QComboBox::NoInsert);
     return combo;
 }
