@@ -39,7 +39,7 @@ void BM_CompileAndFrame(benchmark::State& state) {
     const kym::LineList lines = kym::splitLines(exampleText());
     for (auto _ : state) {
         const kym::Compilation compiled = kym::CompileConfiguration(lines);
-        benchmark::DoNotOptimize(kym::BuildFrame(compiled.image, compiled.deviceTypeText, 1));
+        benchmark::DoNotOptimize(kym::buildFrame(compiled.image, compiled.deviceTypeText, 1));
     }
 }
 

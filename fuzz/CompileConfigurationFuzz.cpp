@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (error.line < 0 || static_cast<std::size_t>(error.line) >= lines.size())
             __builtin_trap();
     for (int unit = 0; unit <= kym::kExtendedUnit2; ++unit) {
-        const auto frame = kym::BuildFrame(compiled.image, compiled.deviceTypeText, unit);
+        const auto frame = kym::buildFrame(compiled.image, compiled.deviceTypeText, unit);
         if (frame && frame->size() != 79 && frame->size() != 111 && frame->size() != 22)
             __builtin_trap();
     }

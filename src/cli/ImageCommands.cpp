@@ -32,8 +32,8 @@ std::optional<LineList> readOrReport(const std::string& command, const std::stri
 }
 
 void reportErrors(const std::string& file, const Compilation& compiled) {
-    for (const auto& error : compiled.errors)
-        std::cerr << file << ':' << error.line << ": " << error.reason << '\n';
+    if (!compiled.errors.empty())
+        std::cerr << compiled.errorReport(file) << '\n';
 }
 
 int frame(const std::string& file, int unit) {
@@ -45,7 +45,7 @@ int frame(const std::string& file, int unit) {
         reportErrors(file, compiled);
         return kCompileFailed;
     }
-    const auto bytes = BuildFrame(compiled.image, compiled.deviceTypeText, unit);
+    const auto bytes = buildFrame(compiled.image, compiled.deviceTypeText, unit);
     if (!bytes) {
         std::cerr << file << ": no frame for device type \"" << compiled.deviceTypeText
                   << "\" and unit " << unit << '\n';
@@ -53,7 +53,7 @@ int frame(const std::string& file, int unit) {
     }
     std::cout << hexText(*bytes) << '\n';
     if (compiled.deviceTypeText == kQr4805)
-        std::cout << hexText(FollowUpFrame()) << '\n';
+        std::cout << hexText(followUpFrame()) << '\n';
     return 0;
 }
 

@@ -51,19 +51,20 @@ int send(const std::string& file, const std::string& portText, int unit) {
     if (port.location().empty())
         port = resolvePort(portText, link.detectedPorts());
     const bool opened = link.open(port);
-    session.portOpenTried(port, opened);
+    if (opened)
+        session.portOpened(port);
+    else
+        session.portOpenFailed(port, link.openFailure(), link.errorString());
     say(session.portStatus());
     if (!opened) {
-        std::cerr << "kymtool send: " << port.displayName() << ": " << link.errorString() << '\n';
+        std::cerr << "kymtool send: " << session.portProblem() << '\n';
         return kCannotOpenPort;
     }
 
     const auto lines = readLineFile(file);
-    session.fileRead(lines);
-    if (!lines)
-        std::cerr << "kymtool send: " << file << ": " << lines.error().reason << '\n';
-    for (const auto& error : session.compilation().errors)
-        std::cerr << file << ':' << error.line << ": " << error.reason << '\n';
+    session.fileRead(file, lines);
+    if (!session.fileProblem().empty())
+        std::cerr << (lines ? "" : "kymtool send: ") << session.fileProblem() << '\n';
     say(session.fileStatus());
     session.chooseUnit(unit);
     auto sequence = session.SendImage();

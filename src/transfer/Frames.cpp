@@ -28,7 +28,7 @@ const std::vector<FrameLayout>& frameTable() {
     return table;
 }
 
-std::optional<std::vector<std::uint8_t>> BuildFrame(const DeviceImage& image,
+std::optional<std::vector<std::uint8_t>> buildFrame(const DeviceImage& image,
                                                     std::string_view deviceType, int selectedUnit) {
     for (const FrameLayout& layout : frameTable()) {
         if (layout.deviceType != deviceType || (layout.unit != 0 && layout.unit != selectedUnit))
@@ -47,7 +47,7 @@ std::optional<std::vector<std::uint8_t>> BuildFrame(const DeviceImage& image,
     return std::nullopt;
 }
 
-std::vector<std::uint8_t> FollowUpFrame() {
+std::vector<std::uint8_t> followUpFrame() {
     std::vector<std::uint8_t> frame{kEsc, 'N', 0x01, 0x01};
     appendCrc(frame);
     return frame;

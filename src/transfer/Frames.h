@@ -42,10 +42,10 @@ const std::vector<FrameLayout>& frameTable();
 // the command bytes, the data cut from the image and the checksum, low byte first. Empty when no
 // row of the frame table matches: an unknown device type, or an extender system without a unit 1
 // to 3.
-std::optional<std::vector<std::uint8_t>> BuildFrame(const DeviceImage& image,
+std::optional<std::vector<std::uint8_t>> buildFrame(const DeviceImage& image,
                                                     std::string_view deviceType, int selectedUnit);
 
 // The command the two-output receiver gets after it acknowledged its frame.
-std::vector<std::uint8_t> FollowUpFrame();
+std::vector<std::uint8_t> followUpFrame();
 
 } // namespace kym

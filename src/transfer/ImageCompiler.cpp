@@ -248,6 +248,16 @@ private:
 
 } // namespace
 
+std::string Compilation::errorReport(std::string_view file) const {
+    std::string report;
+    for (const Error& error : errors) {
+        if (!report.empty())
+            report += '\n';
+        report += std::string(file) + ':' + std::to_string(error.line) + ": " + error.reason;
+    }
+    return report;
+}
+
 Compilation CompileConfiguration(const LineList& lines) {
     return Compiler(lines).run();
 }

@@ -116,6 +116,9 @@ struct Compilation {
     std::vector<RowUse> rows;
 
     std::string_view statusText() const { return fileReady ? kFileReadyText : kFileErrorText; }
+    // The errors as the user is told them, kymtool and the transfer window alike:
+    // "FILE:LINE: reason", one line each, without a final line end.
+    std::string errorReport(std::string_view file) const;
 };
 
 // Compiles the lines of a register configuration file (entry 0 empty) into a fresh image. A

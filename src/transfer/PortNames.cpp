@@ -68,6 +68,31 @@ std::string cannotOpenText(const PortAddress& port) {
     return "Cannot open:  " + port.displayName();
 }
 
+std::string cannotOpenReason(const PortAddress& port, OpenFailure failure,
+                             std::string_view systemText) {
+    const std::string location = port.location();
+    std::string reason = (location.empty() ? port.displayName() : location) + ": ";
+    reason += systemText.empty() ? "the port cannot be opened" : systemText;
+    switch (failure) {
+    case OpenFailure::NotFound:
+        return reason +
+               ". There is no such port: check the name and that the adapter is plugged in.";
+    case OpenFailure::Busy:
+        return reason +
+               ". Another program is using the port: close it there or choose another port.";
+    case OpenFailure::PermissionDenied:
+#ifdef _WIN32
+        return reason + ". You are not allowed to use the port.";
+#else
+        return reason + ". You are not allowed to use the port: your user must be in the dialout "
+                        "group (sudo usermod -aG dialout $USER, then log in again).";
+#endif
+    case OpenFailure::Other:
+        break;
+    }
+    return reason;
+}
+
 std::optional<LineSettings> parseLineSettings(std::string_view text) {
     std::vector<std::string_view> fields;
     for (auto comma = text.find(','); comma != std::string_view::npos; comma = text.find(',')) {

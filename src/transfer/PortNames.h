@@ -32,6 +32,14 @@ PortAddress resolvePort(std::string_view text, const std::vector<std::string>& d
 std::string portOpenText(const PortAddress& port);
 std::string cannotOpenText(const PortAddress& port);
 
+// Why a port did not open, as far as the serial layer can tell.
+enum class OpenFailure { NotFound, Busy, PermissionDenied, Other };
+
+// Tells the user why the port did not open and what to do about it: the location, the system's
+// own text and a hint for the kinds of failure the user can remedy.
+std::string cannotOpenReason(const PortAddress& port, OpenFailure failure,
+                             std::string_view systemText);
+
 // A settings text such as "19200,N,8,1": baud rate, parity (N, E, O, M or S), data bits (5 to 8)
 // and stop bits (1 or 2).
 struct LineSettings {

@@ -4,6 +4,10 @@
 
 #include <QSerialPortInfo>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace kym {
 namespace {
 
@@ -22,6 +26,26 @@ QSerialPort::Parity parity(char letter) {
     }
 }
 
+// A device node without hardware behind it fails with an I/O error. Unix reports a port that
+// another program holds (its lock file, an exclusive open) as a permission error too; the rights
+// on the device node tell the two apart. Windows reports a port in use as access denied.
+OpenFailure openFailureOf(QSerialPort::SerialPortError error, const std::string& location) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+    case QSerialPort::ResourceError:
+        return OpenFailure::NotFound;
+    case QSerialPort::PermissionError:
+#ifdef _WIN32
+        return OpenFailure::Busy;
+#else
+        return ::access(location.c_str(), R_OK | W_OK) == 0 ? OpenFailure::Busy
+                                                            : OpenFailure::PermissionDenied;
+#endif
+    default:
+        return OpenFailure::Other;
+    }
+}
+
 } // namespace
 
 QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent) {
@@ -34,6 +58,7 @@ QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent) {
 }
 
 void QtSerialPort::setPortName(const std::string& location) {
+    location_ = location;
     port_.setPortName(QString::fromStdString(location));
 }
 
@@ -44,14 +69,17 @@ void QtSerialPort::setSettings(std::string_view settings) {
 bool QtSerialPort::open() {
     const auto line = parseLineSettings(settings_);
     if (!line) {
+        failure_ = OpenFailure::Other;
         error_ = "unknown line settings \"" + settings_ + "\"";
         return false;
     }
-    if (port_.portName().isEmpty()) {
-        error_ = "no port";
+    if (location_.empty()) {
+        failure_ = OpenFailure::NotFound;
+        error_ = "no such port";
         return false;
     }
     if (!port_.open(QIODevice::ReadWrite)) {
+        failure_ = openFailureOf(port_.error(), location_);
         error_ = port_.errorString().toStdString();
         return false;
     }
@@ -61,6 +89,7 @@ bool QtSerialPort::open() {
         port_.setStopBits(line->stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
         port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!set) {
+        failure_ = OpenFailure::Other;
         error_ = port_.errorString().toStdString();
         port_.close();
         return false;
@@ -94,6 +123,10 @@ void QtSerialPort::discardReceived() {
 
 std::string QtSerialPort::errorString() const {
     return error_;
+}
+
+OpenFailure QtSerialPort::openFailure() const {
+    return failure_;
 }
 
 std::vector<std::string> QtSerialPort::detectedPorts() const {

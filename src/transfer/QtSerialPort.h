@@ -21,14 +21,17 @@ public:
     std::vector<std::uint8_t> read() override;
     void discardReceived() override;
     std::string errorString() const override;
+    OpenFailure openFailure() const override;
     std::vector<std::string> detectedPorts() const override;
 
 private:
     void failed(QSerialPort::SerialPortError error);
 
     QSerialPort port_;
+    std::string location_;
     std::string settings_;
     std::string error_;
+    OpenFailure failure_ = OpenFailure::Other;
 };
 
 // Makes the real ports.

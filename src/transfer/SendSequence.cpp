@@ -64,7 +64,7 @@ SendSequence::Step SendSequence::wake(TimePoint now) {
         return settle({});
     if (phase_ == Phase::Pausing) {
         followUpSent_ = true;
-        return write(FollowUpFrame(), now);
+        return write(followUpFrame(), now);
     }
     phase_ = Phase::Done;
     Step step;

@@ -26,6 +26,7 @@ public:
     void close();
     bool isOpen() const { return port_->isOpen(); }
     std::string errorString() const { return port_->errorString(); }
+    OpenFailure openFailure() const { return port_->openFailure(); }
     std::vector<std::string> detectedPorts() const { return port_->detectedPorts(); }
 
     void send(SendSequence sequence);

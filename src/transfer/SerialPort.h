@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PortNames.h"
+
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -30,6 +32,8 @@ public:
     virtual std::vector<std::uint8_t> read() = 0;
     virtual void discardReceived() = 0;
     virtual std::string errorString() const = 0;
+    // What kind of failure the last open() that failed met.
+    virtual OpenFailure openFailure() const = 0;
     // The ports the system knows of, as device paths or names.
     virtual std::vector<std::string> detectedPorts() const = 0;
 

@@ -5,12 +5,21 @@
 
 namespace kym {
 
-void TransferSession::portOpenTried(const PortAddress& port, bool opened) {
-    portOpen_ = opened;
-    openEnabled_ = !opened;
+void TransferSession::portOpened(const PortAddress& port) {
+    portOpen_ = true;
+    openEnabled_ = false;
     closeEnabled_ = true;
-    portStatus_ = opened ? StatusBox{portOpenText(port), BoxColour::Green}
-                         : StatusBox{cannotOpenText(port), BoxColour::Red};
+    portStatus_ = {portOpenText(port), BoxColour::Green};
+    portProblem_.clear();
+}
+
+void TransferSession::portOpenFailed(const PortAddress& port, OpenFailure failure,
+                                     std::string_view systemText) {
+    portOpen_ = false;
+    openEnabled_ = true;
+    closeEnabled_ = true;
+    portStatus_ = {cannotOpenText(port), BoxColour::Red};
+    portProblem_ = cannotOpenReason(port, failure, systemText);
 }
 
 void TransferSession::portClosed() {
@@ -18,6 +27,7 @@ void TransferSession::portClosed() {
     openEnabled_ = true;
     closeEnabled_ = false;
     portStatus_ = {std::string(transfertext::kPortClosed), BoxColour::Red};
+    portProblem_.clear();
 }
 
 void TransferSession::portLost(std::string_view reason) {
@@ -28,8 +38,10 @@ void TransferSession::portLost(std::string_view reason) {
     sending_ = false;
 }
 
-void TransferSession::fileRead(const Result<LineList>& lines) {
+void TransferSession::fileRead(std::string_view path, const Result<LineList>& lines) {
     compiled_ = lines ? CompileConfiguration(*lines) : Compilation{};
+    fileProblem_ =
+        lines ? compiled_.errorReport(path) : std::string(path) + ": " + lines.error().reason;
     fileStatus_ = {std::string(compiled_.statusText()),
                    compiled_.fileReady ? BoxColour::Green : BoxColour::Desktop};
     extenderVisible_ = compiled_.deviceTypeText == kQx4815;
@@ -47,7 +59,7 @@ std::optional<SendSequence> TransferSession::SendImage() {
     commStatus_ = {};
     sending_ = true;
     const std::string& type = compiled_.deviceTypeText;
-    return SendSequence(type, BuildFrame(compiled_.image, type, selectedUnit_));
+    return SendSequence(type, buildFrame(compiled_.image, type, selectedUnit_));
 }
 
 void TransferSession::waitEnded(SendSequence::Verdict verdict) {

@@ -53,15 +53,22 @@ public:
     int selectedUnit() const { return selectedUnit_; }
     const Compilation& compilation() const { return compiled_; }
 
-    // Open Port tried the port. After a failure another port may be tried at once.
-    void portOpenTried(const PortAddress& port, bool opened);
+    // Open Port opened the port, or failed to: then another port may be tried at once, and
+    // portProblem says why it failed.
+    void portOpened(const PortAddress& port);
+    void portOpenFailed(const PortAddress& port, OpenFailure failure, std::string_view systemText);
+    // Why the port status shows a failure to open, for the user to act on; empty otherwise.
+    const std::string& portProblem() const { return portProblem_; }
     void portClosed();
     // The port failed while open (an adapter unplugged) and has been closed; a send ends.
     void portLost(std::string_view reason);
 
     // The picked file, read (or not) and compiled at once. A file that cannot be read leaves
     // nothing to send: never the image of an earlier file.
-    void fileRead(const Result<LineList>& lines);
+    void fileRead(std::string_view path, const Result<LineList>& lines);
+    // Why the picked file cannot be sent, naming the file and the line as kymtool does; empty
+    // when it can be sent.
+    const std::string& fileProblem() const { return fileProblem_; }
 
     // Send File: the sequence to run, or none when the image is not ready (the comm status
     // then says so) or a send is already running.
@@ -77,6 +84,8 @@ private:
     StatusBox portStatus_{std::string(transfertext::kDisconnected)};
     StatusBox fileStatus_;
     StatusBox commStatus_;
+    std::string portProblem_;
+    std::string fileProblem_;
     bool portOpen_ = false;
     bool openEnabled_ = true;
     bool closeEnabled_ = true;

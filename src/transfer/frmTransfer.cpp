@@ -65,8 +65,8 @@ void frmTransfer::createControls() {
     closePort_ = makeButton(this, "closePort", QStringLiteral("Close Port"));
 
     Frame3_ = makeFrame(this, "Frame3", QStringLiteral("Comm Status"));
-    txtStatus_ = makeStatusBox(Frame3_, "txtStatus", QStringLiteral("Port Status"));
-    txtCommStatus_ = makeStatusBox(Frame3_, "txtCommStatus", QStringLiteral("Comm Status"));
+    txtStatus_ = makeStatusBox(Frame3_, "txtStatus", QStringLiteral("Comm Status: port"));
+    txtCommStatus_ = makeStatusBox(Frame3_, "txtCommStatus", QStringLiteral("Comm Status: link"));
     btnClearStatus_ = makeButton(this, "btnClearStatus", QStringLiteral("Clear Status"));
     txtTraffic_ = named(new QPlainTextEdit(this), "txtTraffic", QStringLiteral("Traffic"));
     txtTraffic_->setReadOnly(true);
@@ -180,7 +180,12 @@ void frmTransfer::openPort_Click() {
     if (MSComm1_.isOpen())
         return;
     const PortAddress port = resolvePort(fromQt(portChoice_->currentText()), detectedPorts_);
-    session_.portOpenTried(port, MSComm1_.open(port));
+    if (MSComm1_.open(port)) {
+        session_.portOpened(port);
+    } else {
+        session_.portOpenFailed(port, MSComm1_.openFailure(), MSComm1_.errorString());
+        logTraffic(toQt(session_.portProblem()), {});
+    }
     showState();
 }
 
@@ -206,11 +211,13 @@ void frmTransfer::LoadSelectedFile() {
     const std::string path = fromQt(txtFileName_->text());
     if (path.empty())
         return;
-    const auto lines = readLineFile(path);
-    session_.fileRead(lines);
+    session_.fileRead(path, readLineFile(path));
     showState();
-    if (!lines)
-        services_.prompter.warn(lines.error().reason);
+    const std::string& problem = session_.fileProblem();
+    if (!problem.empty()) {
+        logTraffic(toQt(problem), {});
+        services_.prompter.warn(problem);
+    }
 }
 
 void frmTransfer::btnSendFile_Click() {
@@ -274,6 +281,7 @@ void frmTransfer::logTraffic(const QString& what, const QByteArray& bytes) {
 
 void frmTransfer::showState() {
     showBox(txtStatus_, session_.portStatus());
+    txtStatus_->setToolTip(toQt(session_.portProblem()));
     showBox(txtFileStatus_, session_.fileStatus());
     showBox(txtCommStatus_, session_.commStatus());
     openPort_->setEnabled(session_.openPortEnabled());

@@ -35,6 +35,7 @@ QComboBox* makeCombo(QWidget* parent, const char* objectName, const QString& lab
 QComboBox* makeEditableCombo(QWidget* parent, const char* objectName, const QString& label) {
     QComboBox* combo = makeCombo(parent, objectName, label);
     combo->setEditable(true);
+    combo->lineEdit()->setAccessibleName(label);
     combo->setInsertPolicy(QComboBox::NoInsert);
     return combo;
 }

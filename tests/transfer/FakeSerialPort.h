@@ -13,6 +13,9 @@ class FakeSerialPort : public SerialPort {
 public:
     struct Record {
         bool opens = true;
+        // Why an open fails, in kind and in the system's words.
+        OpenFailure failure = OpenFailure::PermissionDenied;
+        std::string error = "Permission denied";
         std::string portName;
         std::string settings;
         std::vector<std::uint8_t> written;
@@ -41,7 +44,8 @@ public:
     }
     std::vector<std::uint8_t> read() override { return std::exchange(arrived_, {}); }
     void discardReceived() override { arrived_.clear(); }
-    std::string errorString() const override { return "Permission denied"; }
+    std::string errorString() const override { return record_.error; }
+    OpenFailure openFailure() const override { return record_.failure; }
     std::vector<std::string> detectedPorts() const override { return {"/dev/ttyUSB0"}; }
 
     void arrive(std::vector<std::uint8_t> bytes) {

@@ -89,13 +89,13 @@ TEST(Frames, OneFramePerDeviceTypeAndUnitByteForByte) {
         values.emplace_back("DEVICE_TYPE", deviceType);
         const Compilation compiled =
             compile(fileWith(values, {kRows.begin(), kRows.begin() + rows}));
-        const auto frame = BuildFrame(compiled.image, compiled.deviceTypeText, unit);
+        const auto frame = buildFrame(compiled.image, compiled.deviceTypeText, unit);
         ASSERT_TRUE(frame) << deviceType;
         EXPECT_EQ(hexText(*frame), expected) << deviceType << " unit " << unit;
     }
-    EXPECT_EQ(hexText(FollowUpFrame()), "1B 4E 01 01 56 E1");
-    EXPECT_FALSE(BuildFrame(DeviceImage{}, "kym3815", kMainUnit));
-    EXPECT_FALSE(BuildFrame(DeviceImage{}, "QX4815", 4));
+    EXPECT_EQ(hexText(followUpFrame()), "1B 4E 01 01 56 E1");
+    EXPECT_FALSE(buildFrame(DeviceImage{}, "kym3815", kMainUnit));
+    EXPECT_FALSE(buildFrame(DeviceImage{}, "QX4815", 4));
 }
 
 TEST(ImageCompiler, HeaderBytes) {

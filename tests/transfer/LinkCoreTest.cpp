@@ -1,6 +1,8 @@
+#include "support/ConfigLines.h"
 #include "transfer/Frames.h"
 #include "transfer/PortNames.h"
 #include "transfer/SendSequence.h"
+#include "transfer/TransferSession.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +119,7 @@ TEST(SendSequence, TwoOutputReceiverPausesOneSecondBeforeTheFollowUp) {
     EXPECT_EQ(run.frames.size(), 1u);
     run.wake(1060);
     ASSERT_EQ(run.frames.size(), 2u);
-    EXPECT_EQ(run.frames[1], FollowUpFrame());
+    EXPECT_EQ(run.frames[1], followUpFrame());
     run.left(1063);
     EXPECT_EQ(run.dueInMs(), 3063);
     run.bytes(1070, {kEsc});
@@ -127,6 +129,124 @@ TEST(SendSequence, TwoOutputReceiverPausesOneSecondBeforeTheFollowUp) {
     Script unanswered("QR4805");
     unanswered.left(41).bytes(60, {kEsc}).wakeWhenDue().wakeWhenDue();
     EXPECT_EQ(unanswered.verdicts, (Verdicts{Verdict::Acknowledged, Verdict::TimedOut}));
+}
+
+enum class Event {
+    OpenOk,
+    OpenFailed,
+    Close,
+    FileOk,
+    FileBad,
+    FileUnreadable,
+    Send,
+    Ack,
+    TimeOut,
+    PortLost
+};
+
+// What the transfer window shows after a series of events: its status boxes, the buttons that may
+// be pressed and why a file cannot be sent.
+struct SessionRow {
+    const char* name;
+    std::vector<Event> events;
+    StatusBox port;
+    StatusBox file;
+    StatusBox comm;
+    std::string enabled;
+    std::string fileProblem;
+};
+
+void apply(TransferSession& session, Event event) {
+    const PortAddress com3{3, {}};
+    const test::ConfigLines good("KYM3815");
+    switch (event) {
+    case Event::OpenOk:
+        return session.portOpened(com3);
+    case Event::OpenFailed:
+        return session.portOpenFailed(com3, OpenFailure::Busy, "Device or resource busy");
+    case Event::Close:
+        return session.portClosed();
+    case Event::FileOk:
+        return session.fileRead("unit.vlt", good.lines());
+    case Event::FileBad:
+        return session.fileRead(
+            "unit.vlt",
+            test::ConfigLines(good).set("CAPTURE", "300").set("TIMEOUT", "256").lines());
+    case Event::FileUnreadable:
+        return session.fileRead("unit.vlt", Error{"No such file or directory"});
+    case Event::Send:
+        session.SendImage();
+        return;
+    case Event::Ack:
+    case Event::TimeOut:
+        session.waitEnded(event == Event::Ack ? SendSequence::Verdict::Acknowledged
+                                              : SendSequence::Verdict::TimedOut);
+        return session.sendEnded();
+    case Event::PortLost:
+        return session.portLost("Input/output error");
+    }
+}
+
+std::string enabledButtons(const TransferSession& session) {
+    std::string names;
+    const std::pair<const char*, bool> buttons[] = {{"openPort", session.openPortEnabled()},
+                                                    {"closePort", session.closePortEnabled()},
+                                                    {"btnSelect", session.selectFileEnabled()},
+                                                    {"btnSendFile", session.sendFileEnabled()}};
+    for (const auto& [name, enabled] : buttons)
+        if (enabled)
+            names += names.empty() ? name : std::string(" ") + name;
+    return names;
+}
+
+TEST(TransferSession, EventsToStatusAndButtons) {
+    using enum Event;
+    using enum BoxColour;
+    const StatusBox none;
+    const StatusBox disconnected{"Disconnected"};
+    const StatusBox opened{"COM 3: Open at 19200,N,8,1", Green};
+    const StatusBox ready{"File is ready to be sent.", Green};
+    const StatusBox notReady{"Error reading file ", Desktop};
+    const StatusBox lost{"Port lost: Input/output error", Red};
+    const StatusBox cannotSend{"Error reading file. File cannot be sent.", Dark};
+    const StatusBox acked{"Acknowledge Received", Green};
+    const StatusBox timedOut{"Check Cable Connections", Desktop};
+    const StatusBox stopped{"Send stopped: the port was lost", Desktop};
+    const std::string idle = "openPort closePort btnSelect";
+    const std::string openIdle = "closePort btnSelect btnSendFile";
+    const std::string lostIdle = "openPort btnSelect";
+    const std::string twoErrors = "unit.vlt:2: CAPTURE \"300\" is outside 0 to 255\n"
+                                  "unit.vlt:18: TIMEOUT \"256\" is larger than 255";
+    const SessionRow rows[] = {
+        {"window opened", {}, disconnected, none, none, idle, ""},
+        {"open failed", {OpenFailed}, {"Cannot open:  COM 3", Red}, none, none, idle, ""},
+        {"another try after a failure", {OpenFailed, OpenOk}, opened, none, none, openIdle, ""},
+        {"close", {OpenOk, Close}, {"Port Closed", Red}, none, none, lostIdle, ""},
+        {"bad after good", {FileOk, FileBad}, disconnected, notReady, none, idle, twoErrors},
+        {"unreadable",
+         {OpenOk, FileOk, FileUnreadable, Send},
+         opened,
+         notReady,
+         cannotSend,
+         openIdle,
+         "unit.vlt: No such file or directory"},
+        {"a send locks the buttons", {OpenOk, FileOk, Send}, opened, ready, none, "", ""},
+        {"acknowledged", {OpenOk, FileOk, Send, Ack}, opened, ready, acked, openIdle, ""},
+        {"timed out", {OpenOk, FileOk, Send, TimeOut}, opened, ready, timedOut, openIdle, ""},
+        {"port lost", {OpenOk, FileOk, Send, PortLost}, lost, ready, stopped, lostIdle, ""},
+    };
+    for (const SessionRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        int selectedUnit = 0;
+        TransferSession session(selectedUnit);
+        for (Event event : row.events)
+            apply(session, event);
+        EXPECT_EQ(session.portStatus(), row.port);
+        EXPECT_EQ(session.fileStatus(), row.file);
+        EXPECT_EQ(session.commStatus(), row.comm);
+        EXPECT_EQ(enabledButtons(session), row.enabled);
+        EXPECT_EQ(session.fileProblem(), row.fileProblem);
+    }
 }
 
 } // namespace

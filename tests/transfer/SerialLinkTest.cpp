@@ -38,6 +38,7 @@ protected:
             if (*fd >= 0)
                 ::close(std::exchange(*fd, -1));
     }
+    std::string slavePath() const { return ::ttyname(slave_); }
     void send() { link.send(SendSequence("KYM3815", Bytes{0x1B, 0x47, 0x4A, 0x00, 0x01})); }
 
     SerialLink link{std::make_unique<QtSerialPort>()};
@@ -67,6 +68,19 @@ TEST_F(Link, AVanishedPortEndsTheSendAndIsClosed) {
     EXPECT_FALSE(link.sending());
     EXPECT_TRUE(verdicts.empty());
     EXPECT_FALSE(lost.front().front().toString().isEmpty());
+}
+
+// The kind of failure reaches the user's hint; a port another link holds is busy, not forbidden.
+TEST_F(Link, AFailedOpenSaysWhatKindOfFailureItIs) {
+    SerialLink missing(std::make_unique<QtSerialPort>());
+    EXPECT_FALSE(missing.open({0, "/dev/no-such-port"}));
+    EXPECT_EQ(missing.openFailure(), OpenFailure::NotFound) << missing.errorString();
+    EXPECT_FALSE(missing.open({}));
+    EXPECT_EQ(missing.openFailure(), OpenFailure::NotFound) << missing.errorString();
+
+    SerialLink second(std::make_unique<QtSerialPort>());
+    EXPECT_FALSE(second.open({0, slavePath()}));
+    EXPECT_EQ(second.openFailure(), OpenFailure::Busy) << second.errorString();
 }
 
 } // namespace

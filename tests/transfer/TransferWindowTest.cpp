@@ -86,50 +86,19 @@ protected:
     std::unique_ptr<frmTransfer> window;
 };
 
-TEST_F(TransferWindow, OpensWithEveryControlInItsFirstState) {
-    // Every control has an accessible name; Qt's own parts have no name.
-    for (const QWidget* control : window->findChildren<QWidget*>()) {
-        const std::string name = control->objectName().toStdString();
-        if (!name.empty() && !name.starts_with("qt_")) {
-            EXPECT_FALSE(control->accessibleName().isEmpty()) << name;
-        }
-    }
+// Opening, a port, a file for an extender system, a unit choice and an acknowledged send.
+TEST_F(TransferWindow, SendsAPickedFile) {
     EXPECT_EQ(child<QAbstractButton>("btnGetFile")->text().toStdString(),
               "Get File (returned as " + (dir / "kym" / "_config.cfg").string());
     const auto* ports = child<QComboBox>("portChoice");
     EXPECT_EQ(ports->count(), 9);
     EXPECT_EQ(ports->itemText(8).toStdString(), "/dev/ttyUSB0");
     EXPECT_EQ(ports->currentText().toStdString(), "COM1");
-
     EXPECT_EQ(box("txtStatus"), Status("Disconnected", system(QPalette::Base)));
     EXPECT_EQ(enabled(), "openPort closePort btnSelect");
     EXPECT_FALSE(child("btnGetFile")->isEnabled());
     EXPECT_FALSE(shown("ExtenderFrame"));
-}
 
-TEST_F(TransferWindow, OpenAndClosePort) {
-    record.opens = false;
-    openPort("COM3");
-    EXPECT_EQ(box("txtStatus"), Status("Cannot open:  COM 3", kRed));
-    EXPECT_EQ(enabled(), "openPort closePort btnSelect");
-    click("closePort");
-    EXPECT_EQ(box("txtStatus").first, "Cannot open:  COM 3");
-
-    // After a failure another port may be tried at once.
-    record.opens = true;
-    openPort("COM3");
-    EXPECT_EQ(record.portName, "/dev/ttyS2");
-    EXPECT_EQ(record.settings, "19200,N,8,1");
-    EXPECT_EQ(box("txtStatus"), Status("COM 3: Open at 19200,N,8,1", kGreen));
-    EXPECT_EQ(enabled(), "closePort btnSelect btnSendFile");
-
-    click("closePort");
-    EXPECT_FALSE(record.open);
-    EXPECT_EQ(box("txtStatus"), Status("Port Closed", kRed));
-    EXPECT_EQ(enabled(), "openPort btnSelect");
-}
-
-TEST_F(TransferWindow, ASelectedFileIsCompiledAtOnceAndAnExtenderOffersItsUnits) {
     const ConfigLines extender("QX4815", std::vector<std::string>(24, "1,,,,,;"));
     select(write(extender));
     const auto& request = dialogs.requests.at(0).request;
@@ -142,57 +111,114 @@ TEST_F(TransferWindow, ASelectedFileIsCompiledAtOnceAndAnExtenderOffersItsUnits)
     EXPECT_EQ(box("txtFileStatus"), Status("File is ready to be sent.", kGreen));
     EXPECT_TRUE(shown("ExtenderFrame"));
     EXPECT_TRUE(child<QRadioButton>("optMainUnit")->isChecked());
+    select(std::nullopt);
+    EXPECT_EQ(box("txtFileName").first, (dir / "unit.vlt").string());
 
     click("optExt1");
     click("optExt2");
     EXPECT_EQ(state.selectedUnit, kExtendedUnit2);
-    openPort();
+    openPort("COM3");
+    EXPECT_EQ(record.portName, "/dev/ttyS2");
+    EXPECT_EQ(record.settings, "19200,N,8,1");
+    EXPECT_EQ(box("txtStatus"), Status("COM 3: Open at 19200,N,8,1", kGreen));
     click("btnSendFile");
     const Compilation compiled = CompileConfiguration(extender.lines());
-    EXPECT_EQ(record.written, BuildFrame(compiled.image, "QX4815", kExtendedUnit2).value());
-    fake->arrive({0x1B, 0x47, 0x4A, 0x06, 0x39, 0xAB});
-
-    select(std::nullopt);
-    EXPECT_EQ(box("txtFileName").first, (dir / "unit.vlt").string());
-
-    // A file that cannot be read leaves nothing to send: never the image of the earlier file.
-    select(dir / "missing.vlt");
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text, "No such file or directory");
-    EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
-    EXPECT_EQ(box("txtFileStatus"), Status("Error reading file ", system(QPalette::Dark)));
-    EXPECT_FALSE(shown("ExtenderFrame"));
-    click("btnSendFile");
-    EXPECT_EQ(box("txtCommStatus"),
-              Status("Error reading file. File cannot be sent.", QColor(15, 15, 0)));
-    EXPECT_EQ(record.written.size(), 79u);
-}
-
-TEST_F(TransferWindow, ASendShowsItsEndAndAcceptsNothingElseMeanwhile) {
-    select(write(ConfigLines("KYM3815")));
-    openPort();
-    click("btnSendFile");
-    EXPECT_EQ(record.written.size(), 79u);
-    EXPECT_EQ(box("txtCommStatus"), Status("", system(QPalette::Base)));
+    EXPECT_EQ(record.written, buildFrame(compiled.image, "QX4815", kExtendedUnit2).value());
     EXPECT_EQ(enabled(), "");
-
     fake->arrive({0x1B, 0x47, 0x4A});
     fake->arrive({0x06, 0x39, 0xAB});
     EXPECT_EQ(box("txtCommStatus"), Status("Acknowledge Received", kGreen));
     EXPECT_EQ(enabled(), "closePort btnSelect btnSendFile");
-    EXPECT_NE(traffic().find("sent     1B 47 4A 00 01"), std::string::npos) << traffic();
-    EXPECT_NE(traffic().find("received 1B 47 4A\n"), std::string::npos) << traffic();
+    EXPECT_NE(traffic().find("sent     1B 47 4A 00 29"), std::string::npos) << traffic();
     EXPECT_NE(traffic().find("received 06 39 AB"), std::string::npos) << traffic();
 
     click("btnClearStatus");
     EXPECT_EQ(box("txtCommStatus"), Status("", system(QPalette::Base)));
     EXPECT_EQ(traffic(), "");
+}
 
-    click("btnSendFile");
-    fake->vanish();
-    EXPECT_EQ(box("txtStatus"), Status("Port lost: Input/output error", kRed));
-    EXPECT_EQ(box("txtCommStatus").first, "Send stopped: the port was lost");
-    EXPECT_EQ(enabled(), "openPort btnSelect");
+TEST_F(TransferWindow, EveryControlIsNamedForAssistiveTools) {
+    const std::pair<const char*, const char*> controls[] = {
+        {"Frame2", "Serial Port"},
+        {"portChoice", "Comm Port"},
+        {"openPort", "Open Port"},
+        {"closePort", "Close Port"},
+        {"Frame3", "Comm Status"},
+        {"txtStatus", "Comm Status: port"},
+        {"txtCommStatus", "Comm Status: link"},
+        {"btnClearStatus", "Clear Status"},
+        {"txtTraffic", "Traffic"},
+        {"btnSelect", "Select File to Send"},
+        {"txtFileName", "File Name"},
+        {"txtFileStatus", "File Status"},
+        {"btnSendFile", "Send File"},
+        {"btnCancel", "Cancel"},
+        {"ExtenderFrame", "Extended System"},
+        {"optMainUnit", "Main Unit"},
+        {"optExt1", "Extended Unit 1"},
+        {"optExt2", "Extended Unit 2"},
+    };
+    for (const auto& [name, accessible] : controls)
+        EXPECT_EQ(child(name)->accessibleName().toStdString(), accessible) << name;
+    EXPECT_EQ(child<QComboBox>("portChoice")->lineEdit()->accessibleName().toStdString(),
+              "Comm Port");
+    // Qt's own parts have no object name and need none; every other control has both.
+    for (const QWidget* control : window->findChildren<QWidget*>()) {
+        const std::string name = control->objectName().toStdString();
+        if (!name.empty() && !name.starts_with("qt_")) {
+            EXPECT_FALSE(control->accessibleName().isEmpty()) << name;
+        }
+    }
+}
+
+// The status box keeps its short text; the message box says which line of which file and why.
+TEST_F(TransferWindow, AFileThatCannotBeSentIsExplainedInAMessageBox) {
+    const auto bad = write(ConfigLines("KYM3815").set("CAPTURE", "300"), "bad.vlt");
+    const std::pair<std::filesystem::path, std::string> cases[] = {
+        {bad, bad.string() + ":2: CAPTURE \"300\" is outside 0 to 255"},
+        {dir / "missing.vlt", (dir / "missing.vlt").string() + ": No such file or directory"},
+    };
+    for (const auto& [path, message] : cases) {
+        SCOPED_TRACE(path.string());
+        prompter.shown.clear();
+        select(write(ConfigLines("QX4815")));
+        select(path);
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_EQ(prompter.shown[0].text, message);
+        EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
+        EXPECT_EQ(box("txtFileStatus"), Status("Error reading file ", system(QPalette::Dark)));
+        EXPECT_FALSE(shown("ExtenderFrame"));
+        EXPECT_NE(traffic().find(message), std::string::npos) << traffic();
+    }
+}
+
+TEST_F(TransferWindow, AFailedOpenSaysWhyInTheTooltipAndTheTraffic) {
+    const std::tuple<OpenFailure, std::string, std::string> cases[] = {
+        {OpenFailure::NotFound, "No such file or directory",
+         "/dev/ttyS2: No such file or directory. There is no such port: check the name and that "
+         "the adapter is plugged in."},
+        {OpenFailure::Busy, "Permission error while locking the device",
+         "/dev/ttyS2: Permission error while locking the device. Another program is using the "
+         "port: close it there or choose another port."},
+        {OpenFailure::PermissionDenied, "Permission denied",
+         "/dev/ttyS2: Permission denied. You are not allowed to use the port: your user must be "
+         "in the dialout group (sudo usermod -aG dialout $USER, then log in again)."},
+    };
+    record.opens = false;
+    for (const auto& [failure, error, reason] : cases) {
+        SCOPED_TRACE(error);
+        record.failure = failure;
+        record.error = error;
+        openPort("COM3");
+        EXPECT_EQ(box("txtStatus"), Status("Cannot open:  COM 3", kRed));
+        EXPECT_EQ(child("txtStatus")->toolTip().toStdString(), reason);
+        EXPECT_NE(traffic().find(reason), std::string::npos) << traffic();
+    }
+    click("closePort");
+    EXPECT_EQ(box("txtStatus").first, "Cannot open:  COM 3");
+    record.opens = true;
+    openPort("COM3");
+    EXPECT_EQ(child("txtStatus")->toolTip().toStdString(), "");
 }
 
 TEST_F(TransferWindow, ClosingDuringASendStopsItAndReleasesThePort) {
