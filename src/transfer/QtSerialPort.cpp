@@ -1,6 +1,7 @@
 #include "QtSerialPort.h"
 
 #include "PortNames.h"
+#include "config/TextLines.h"
 
 #include <QSerialPortInfo>
 
@@ -44,7 +45,7 @@ void QtSerialPort::setSettings(std::string_view settings) {
 bool QtSerialPort::open() {
     const auto line = parseLineSettings(settings_);
     if (!line) {
-        error_ = "unknown line settings \"" + settings_ + "\"";
+        error_ = "unknown line settings " + inQuotes(settings_);
         return false;
     }
     if (port_.portName().isEmpty()) {
