@@ -1,6 +1,7 @@
 #include "cli/CliServices.h"
 #include "cli/Commands.h"
 #include "config/DeviceTypes.h"
+#include "config/TextLines.h"
 #include "editor/DocumentLifecycle.h"
 
 #include <iostream>
@@ -24,8 +25,8 @@ int printMessages(const QuietPrompter& prompter, const std::string& path, int co
 
 int newConfiguration(const std::string& type, const std::string& out) {
     if (!findDeviceType(type)) {
-        std::cerr << "kymtool new: unknown device type \"" << type
-                  << "\" (KYM3815, QX4815, QR4805, QD4815 or QD4805)\n";
+        std::cerr << "kymtool new: unknown device type " << inQuotes(type)
+                  << " (KYM3815, QX4815, QR4805, QD4815 or QD4805)\n";
         return 2;
     }
     ProgramState state;
@@ -33,8 +34,8 @@ int newConfiguration(const std::string& type, const std::string& out) {
     FixedFileDialogs dialogs(out);
     DocumentLifecycle lifecycle(state, prompter, dialogs, scratchFolders());
     lifecycle.chooseDeviceType(type);
-    if (lifecycle.New() != DocumentLifecycle::Outcome::Done ||
-        lifecycle.SaveAs() != DocumentLifecycle::Outcome::Done)
+    if (lifecycle.startNewDocument() != DocumentLifecycle::Outcome::Done ||
+        lifecycle.saveAs() != DocumentLifecycle::Outcome::Done)
         return printMessages(prompter, out, 1);
     return 0;
 }
@@ -51,7 +52,7 @@ int resave(const std::string& in, const std::string& out) {
         return 2;
     }
     dialogs.choose(out);
-    if (lifecycle.SaveAs() != DocumentLifecycle::Outcome::Done)
+    if (lifecycle.saveAs() != DocumentLifecycle::Outcome::Done)
         return printMessages(prompter, out, 1);
     return 0;
 }

@@ -47,8 +47,8 @@ int frame(const std::string& file, int unit) {
     }
     const auto bytes = buildFrame(compiled.image, compiled.deviceTypeText, unit);
     if (!bytes) {
-        std::cerr << file << ": no frame for device type \"" << compiled.deviceTypeText
-                  << "\" and unit " << unit << '\n';
+        std::cerr << file << ": no frame for device type " << inQuotes(compiled.deviceTypeText)
+                  << " and unit " << unit << '\n';
         return kNoFrame;
     }
     std::cout << hexText(*bytes) << '\n';

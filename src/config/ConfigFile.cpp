@@ -1,5 +1,6 @@
 #include "ConfigFile.h"
 
+#include "ConfigKeys.h"
 #include "DeviceTypes.h"
 #include "Layout.h"
 #include "Numbers.h"
@@ -55,37 +56,42 @@ struct SettingKey {
     void (*apply)(ProgramState& state, const std::string& value);
 };
 const SettingKey kSettingKeys[] = {
-    {"CAPTURE",
+    {key::kCapture,
      [](ProgramState& s, const std::string& v) {
-         s.header.captureValue = orDefault(v, "0");
+         s.header.captureValue = orDefault(v, kStartCaptureValue);
          s.header.captureNumber = leadingNumber(s.header.captureValue);
      }},
-    {"DEVICE_TYPE",
+    {key::kDeviceType,
      [](ProgramState& s, const std::string& v) {
          s.header.deviceType = v;
-         s.menus.checkedDeviceType = findDeviceType(v) ? v : std::string();
-         s.menus.compatibilityCaption = "&Compatibility(" + v + ")";
+         s.history.deviceTypeGiven = true;
      }},
-    {"FILE_TYPE",
+    {key::kFileType,
      [](ProgramState& s, const std::string& v) {
          s.header.fileType = v;
-         s.menus.controlVariantsVisible = v == "FACTORY";
+         s.history.fileTypeRead = true;
      }},
-    {"CAPTURE_SCALE",
-     [](ProgramState& s, const std::string& v) { s.header.captureInMinutes = v == "MINUTES"; }},
-    {"LOSS_STATE",
-     [](ProgramState& s, const std::string& v) { s.header.lossState = orDefault(v, "LAST"); }},
-    {"SNIFFER_STATE", [](ProgramState& s, const std::string& v) { s.header.snifferState = v; }},
-    {"VENDOR CODE",
-     [](ProgramState& s, const std::string& v) { s.header.vendorCode = orDefault(v, "171"); }},
-    {"PROPERTY CODE",
-     [](ProgramState& s, const std::string& v) { s.header.propertyCode = orDefault(v, "0002"); }},
-    {"TIMEOUT",
+    {key::kCaptureScale,
+     [](ProgramState& s, const std::string& v) { s.header.captureInMinutes = v == kMinutes; }},
+    {key::kLossState,
+     [](ProgramState& s, const std::string& v) {
+         s.header.lossState = orDefault(v, kStartLossState);
+     }},
+    {key::kSnifferState, [](ProgramState& s, const std::string& v) { s.header.snifferState = v; }},
+    {key::kVendorCode,
+     [](ProgramState& s, const std::string& v) {
+         s.header.vendorCode = orDefault(v, kStartVendorCode);
+     }},
+    {key::kPropertyCode,
+     [](ProgramState& s, const std::string& v) {
+         s.header.propertyCode = orDefault(v, kStartPropertyCode);
+     }},
+    {key::kTimeout,
      [](ProgramState& s, const std::string& v) {
          s.header.timeout = v;
          s.header.timeoutNumber = leadingNumber(v);
      }},
-    {"NETWORK_ID", [](ProgramState& s, const std::string& v) { s.header.networkID = v; }},
+    {key::kNetworkId, [](ProgramState& s, const std::string& v) { s.header.networkID = v; }},
 };
 
 class Reader {
@@ -125,11 +131,11 @@ private:
                 return r;
             apply(state_, line());
         }
-        if (at("COLUMN_NAMES")) {
+        if (at(key::kColumnNames)) {
             if (auto r = columnNames(); !r)
                 return r;
         }
-        if (at("ROW_DATA")) {
+        if (at(key::kRowData)) {
             if (auto r = rowData(); !r)
                 return r;
         }
@@ -137,9 +143,9 @@ private:
     }
 
     Result<void> columnNames() {
-        if (auto r = toValue("COLUMN_NAMES"); !r)
+        if (auto r = toValue(key::kColumnNames); !r)
             return r;
-        const auto count = readCount("COLUMN_NAMES", line(), i_);
+        const auto count = readCount(key::kColumnNames, line(), i_);
         if (!count)
             return count.error();
         if (*count != kDataColumns)
@@ -148,7 +154,6 @@ private:
             return Error{"COLUMN_NAMES has no line of names", i_};
         ++i_;
         grid_.setRows(gridRowsFor(state_.header.deviceType));
-        state_.menus.settingsEnabled = true;
         grid_.setCols(*count + 1);
         grid_.setAllColWidths(kDataColumnWidth);
         grid_.setColWidth(0, kLabelColumnWidth);
@@ -158,10 +163,10 @@ private:
     }
 
     Result<void> rowData() {
-        if (auto r = toValue("ROW_DATA"); !r)
+        if (auto r = toValue(key::kRowData); !r)
             return r;
         const int countLine = i_;
-        const auto count = readCount("ROW_DATA", line(), countLine);
+        const auto count = readCount(key::kRowData, line(), countLine);
         if (!count)
             return count.error();
         const int registerRows = grid_.rows() - 1;
@@ -196,16 +201,16 @@ private:
 std::string ConvertFlexGridToString(const HeaderSettings& header, const RegisterGrid& grid) {
     std::string text;
     for (const auto& [key, value] : {
-             std::pair<std::string_view, std::string_view>{"CAPTURE", header.captureValue},
-             {"DEVICE_TYPE", header.deviceType},
-             {"FILE_TYPE", header.fileType},
-             {"CAPTURE_SCALE", header.captureInMinutes ? "MINUTES" : "SECONDS"},
-             {"LOSS_STATE", header.lossState},
-             {"SNIFFER_STATE", header.snifferState},
-             {"VENDOR CODE", header.vendorCode},
-             {"PROPERTY CODE", header.propertyCode},
-             {"TIMEOUT", header.timeout},
-             {"NETWORK_ID", header.networkID},
+             std::pair<std::string_view, std::string_view>{key::kCapture, header.captureValue},
+             {key::kDeviceType, header.deviceType},
+             {key::kFileType, header.fileType},
+             {key::kCaptureScale, header.captureInMinutes ? kMinutes : kSeconds},
+             {key::kLossState, header.lossState},
+             {key::kSnifferState, header.snifferState},
+             {key::kVendorCode, header.vendorCode},
+             {key::kPropertyCode, header.propertyCode},
+             {key::kTimeout, header.timeout},
+             {key::kNetworkId, header.networkID},
          }) {
         appendLine(text, key);
         appendLine(text, value);
@@ -214,10 +219,10 @@ std::string ConvertFlexGridToString(const HeaderSettings& header, const Register
     std::string names;
     for (int c = 1; c < grid.cols(); ++c)
         names += grid.cell(0, c) + ":";
-    appendLine(text, "COLUMN_NAMES");
+    appendLine(text, key::kColumnNames);
     appendLine(text, std::to_string(grid.cols() - 1));
     appendLine(text, names);
-    appendLine(text, "ROW_DATA");
+    appendLine(text, key::kRowData);
     appendLine(text, std::to_string(grid.rows() - 1));
     for (int r = 1; r < grid.rows(); ++r) {
         std::string row;

@@ -21,9 +21,9 @@ std::string ConvertFlexGridToString(const HeaderSettings& header, const Register
 std::string configurationFileBytes(const HeaderSettings& header, const RegisterGrid& grid);
 
 // Applies the lines of a configuration file (entry 0 empty) to the state: the settings whose
-// keys are present, the menus they drive, the grid's shape, labels and cells. On a malformed
-// count or a missing line, reading stops there and the error names the line; what was applied
-// before stays.
+// keys are present, the document history they make, the grid's shape, labels and cells. On a
+// malformed count or a missing line, reading stops there and the error names the line; what was
+// applied before stays.
 Result<void> LoadConfiguration(ProgramState& state, const LineList& configLines);
 
 // Appends bytes to the file being written; false once a write has failed.

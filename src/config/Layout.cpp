@@ -16,21 +16,11 @@ void write(RegisterGrid& grid, int row, int col, std::string_view text) {
     grid.setText(std::string(text));
 }
 
-void setEnables(EditBoxEnables& boxes, bool dataAndRange, bool channel) {
-    boxes.transId = true;
-    boxes.channel = channel;
-    boxes.dataAnalog = dataAndRange;
-    boxes.dataDigital = dataAndRange;
-    boxes.start = dataAndRange;
-    boxes.end = dataAndRange;
-}
-
 constexpr std::array<std::string_view, 5> kHeaders{"TRANSMITTER ID", "TRANS CHAN", "DATA FORMAT",
-                                                    "RANGE START", "RANGE END"};
+                                                   "RANGE START", "RANGE END"};
 
-constexpr std::array<std::string_view, 6> kExtenderBands{"ANALOG MAIN", "DIGITAL MAIN",
-                                                         "ANALOG EXT1", "DIGITAL EXT1",
-                                                         "ANALOG EXT2", "DIGITAL EXT2"};
+constexpr std::array<std::string_view, 6> kExtenderBands{
+    "ANALOG MAIN", "DIGITAL MAIN", "ANALOG EXT1", "DIGITAL EXT1", "ANALOG EXT2", "DIGITAL EXT2"};
 
 } // namespace
 
@@ -65,12 +55,9 @@ void LayoutGrid(ProgramState& state) {
             write(grid, r, 0, kExtenderBands[static_cast<std::size_t>((r - 1) / 4)]);
     }
 
-    if (type == kKym3815 || type == kQx4815)
-        setEnables(state.boxes, true, true);
-    else if (type == kQr4805)
-        setEnables(state.boxes, false, true);
-    else if (type == kQd4815 || type == kQd4805)
-        setEnables(state.boxes, false, false);
+    state.history.tableLaidOut = true;
+    if (findDeviceType(type))
+        state.history.layoutDeviceType = type;
 
     if (type == kQd4805) {
         write(grid, 5, kColTransChan, "1");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConfigKeys.h"
 #include "RegisterGrid.h"
 
 #include <string>
@@ -13,16 +14,16 @@ inline constexpr std::string_view kDesignCaption = "KYM4815/3815 Configuration T
 struct HeaderSettings {
     std::string deviceType;
     std::string fileType;
-    std::string captureValue = "0";
+    std::string captureValue{kStartCaptureValue};
     double captureNumber = 0;
     bool captureInMinutes = false;
-    std::string lossState = "LAST";
+    std::string lossState{kStartLossState};
     std::string snifferState;
-    std::string vendorCode = "171";
-    std::string propertyCode = "0002";
-    std::string timeout = "30";
+    std::string vendorCode{kStartVendorCode};
+    std::string propertyCode{kStartPropertyCode};
+    std::string timeout{kStartTimeout};
     double timeoutNumber = 30;
-    std::string networkID = "1";
+    std::string networkID{kStartNetworkId};
 };
 
 // Settings of the Modbus gateway; held in memory only, never in the configuration file.
@@ -38,44 +39,40 @@ struct GatewaySettings {
     std::string unitID = "1";
 };
 
+// How the main window's title names the document.
+enum class TitleForm {
+    DesignCaption, // before any New, Open or save
+    FileTitle,     // "Editor - " and the file's title, with " *" while the document is changed
+    FilePath,      // "Editor: " and the full path, right after Save As
+};
+
 struct DocumentState {
     bool documentChanged = false;
     std::string currentFilePath;
     std::string currentFileTitle;
     bool hasFileName = false;
     std::string documentDeviceType;
+    TitleForm titleForm = TitleForm::DesignCaption;
 };
 
-// What the main window's menus show; kept here so that the reader and the document
-// operations can set it without a window.
-struct MenuState {
-    std::string checkedDeviceType; // identifier of the checked device-type entry, empty for none
-    std::string compatibilityCaption = "&DeviceType";
-    bool controlVariantsVisible = true; // the two control-variant entries
-    bool settingsEnabled = false;       // the "&Settings" menu
-};
-
-// Which of the six editing boxes the user may open, as the device type allows.
-struct EditBoxEnables {
-    bool transId = true;
-    bool channel = true;
-    bool dataAnalog = true;
-    bool dataDigital = true;
-    bool start = true;
-    bool end = true;
+// What the values of the settings do not tell about the choices and reads since start-up; the
+// main window derives its menus and editing boxes from these and the settings.
+struct DocumentHistory {
+    bool deviceTypeGiven = false; // chosen from the menu or read from a file, even an empty one
+    bool fileTypeRead = false;
+    bool tableLaidOut = false;
+    std::string layoutDeviceType; // the last of the five device types a table was laid out for
 };
 
 // The one program-wide state: the document (header settings plus the register grid),
-// its lifecycle state and the gateway settings. Windows receive it by reference.
+// its lifecycle state and history, and the gateway settings. Windows receive it by reference.
 struct ProgramState {
     HeaderSettings header;
     GatewaySettings gateway;
     DocumentState document;
-    MenuState menus;
-    EditBoxEnables boxes;
+    DocumentHistory history;
     RegisterGrid grid{9, 6};
     bool gridVisible = false;
-    std::string title{kDesignCaption};
     bool ignoreNextChange = false;
     bool deviceTypeMenuUsed = false;
     int selectedUnit = 0; // unit of an extender system to program: 1 main, 2 and 3 extensions

@@ -1,11 +1,47 @@
 #include "TextLines.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace kym {
+namespace {
+
+constexpr std::size_t kShownCodePoints = 40;
+
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+std::size_t codePoints(std::string_view text) {
+    return static_cast<std::size_t>(
+        std::ranges::count_if(text, [](char c) { return !isContinuationByte(c); }));
+}
+
+// Where a shown value is cut: before its code point number kShownCodePoints + 1, if it has one.
+std::optional<std::size_t> cutPoint(std::string_view text) {
+    std::size_t points = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!isContinuationByte(text[i]) && points++ == kShownCodePoints)
+            return i;
+    return std::nullopt;
+}
+
+std::string sizeText(std::uintmax_t bytes) {
+    constexpr std::uintmax_t kMiB = 1024 * 1024;
+    return bytes >= 10 * kMiB ? std::to_string(bytes / kMiB) + " MiB"
+                              : std::to_string(bytes) + " bytes";
+}
+
+Error tooLarge(const std::filesystem::path& path, const std::string& size) {
+    return Error{path.filename().string() + " is " + size +
+                 "; a register configuration is at most 1 MiB"};
+}
+
+} // namespace
 
 LineList splitLines(std::string_view text) {
     LineList lines(1);
@@ -29,21 +65,38 @@ std::string withoutLineBreaks(std::string_view text) {
 }
 
 Result<LineList> readLineFile(const std::filesystem::path& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    std::error_code sizeUnknown;
+    if (const auto size = std::filesystem::file_size(path, sizeUnknown);
+        !sizeUnknown && size > kMaxConfigurationFileBytes)
+        return tooLarge(path, sizeText(size));
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                         std::fclose);
     if (!file)
         return Error{std::strerror(errno)};
+    // The size is checked again while reading: the file may grow, or not be a regular file.
     std::string text;
     char buffer[16384];
     std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
         text.append(buffer, got);
+        if (text.size() > kMaxConfigurationFileBytes)
+            return tooLarge(path, "more than " + sizeText(kMaxConfigurationFileBytes));
+    }
     if (std::ferror(file.get()))
         return Error{std::strerror(errno)};
     return splitLines(text);
 }
 
+std::string shortened(std::string_view text) {
+    const auto cut = cutPoint(text);
+    return cut ? std::string(text.substr(0, *cut)) + "\u2026" : std::string(text);
+}
+
 std::string inQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    std::string quoted = "\"" + shortened(text) + "\"";
+    if (cutPoint(text))
+        quoted += " (" + std::to_string(codePoints(text)) + " characters)";
+    return quoted;
 }
 
 } // namespace kym

@@ -2,6 +2,7 @@
 
 #include "Result.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -16,14 +17,24 @@ using LineList = std::vector<std::string>;
 
 LineList splitLines(std::string_view text);
 
-// Reads a whole file as lines; the error carries the system's description.
+// The largest register configuration file a reader takes; real ones are a few kilobytes.
+inline constexpr std::uintmax_t kMaxConfigurationFileBytes = 1024 * 1024;
+
+// Reads a whole register configuration file as lines; the error carries the system's
+// description. A file over kMaxConfigurationFileBytes is refused before it is read, so that a
+// wrong pick costs neither time nor memory.
 Result<LineList> readLineFile(const std::filesystem::path& path);
 
 // The text with its line breaks (CR and LF) taken out: a value typed into a box must stay on its
 // one line of the configuration file, or every line after it would shift.
 std::string withoutLineBreaks(std::string_view text);
 
-// The text between double quotes, as messages name a value.
+// The text as a message may show it: a long value is cut after 40 characters (UTF-8 code
+// points, never inside one) and followed by "…", so a huge line cannot make a huge message.
+std::string shortened(std::string_view text);
+
+// The shortened text between double quotes, as messages name a value; a cut value is followed by
+// its length, e.g. "ABC…" (52428800 characters).
 std::string inQuotes(std::string_view text);
 
 } // namespace kym

@@ -30,7 +30,7 @@ void DocumentLifecycle::startUp() {
     state_.deviceTypeMenuUsed = false;
     state_.header = HeaderSettings{};
     state_.gateway = GatewaySettings{};
-    state_.menus.settingsEnabled = false;
+    state_.history = DocumentHistory{};
     state_.document.hasFileName = false;
     state_.document.currentFilePath.clear();
     state_.gridVisible = false;
@@ -44,23 +44,20 @@ void DocumentLifecycle::hideEditCombos() {
 
 void DocumentLifecycle::MarkChanged() {
     state_.document.documentChanged = true;
-    state_.title = "Editor - " + state_.document.currentFileTitle + " *";
+    state_.document.titleForm = TitleForm::FileTitle;
 }
 
-void DocumentLifecycle::ClearDeviceTypeChecks() { state_.menus.checkedDeviceType.clear(); }
-
+// The menu's check mark and caption follow the device type, so a choice is one assignment.
 void DocumentLifecycle::chooseDeviceType(std::string_view identifier) {
     const std::string previousType = state_.header.deviceType;
-    const MenuState previousMenus = state_.menus;
+    const bool previouslyGiven = state_.history.deviceTypeGiven;
 
     state_.header.deviceType = std::string(identifier);
-    ClearDeviceTypeChecks();
-    state_.menus.checkedDeviceType = state_.header.deviceType;
-    state_.menus.compatibilityCaption = "&Compatibility(" + state_.header.deviceType + ")";
+    state_.history.deviceTypeGiven = true;
 
     if (!ConfirmCompatibilityChange()) {
         state_.header.deviceType = previousType;
-        state_.menus = previousMenus;
+        state_.history.deviceTypeGiven = previouslyGiven;
     }
 }
 
@@ -77,16 +74,14 @@ bool DocumentLifecycle::ConfirmCompatibilityChange() {
             return false;
         state_.document.documentChanged = false;
     }
-    return New() != Outcome::Failed;
+    return startNewDocument() != Outcome::Failed;
 }
 
-DocumentLifecycle::Outcome DocumentLifecycle::New() {
-    const DeviceTypeEntry* checked = findDeviceType(state_.menus.checkedDeviceType);
-    if (!checked) {
+DocumentLifecycle::Outcome DocumentLifecycle::startNewDocument() {
+    if (!findDeviceType(state_.header.deviceType)) {
         prompter_.inform(std::string(prompt::kSelectDeviceType));
         return Outcome::Cancelled;
     }
-    state_.header.deviceType = std::string(checked->identifier);
     const Outcome outcome = NewDocument();
     if (outcome == Outcome::Done)
         state_.document.hasFileName = false;
@@ -106,7 +101,6 @@ DocumentLifecycle::Outcome DocumentLifecycle::NewDocument() {
     hideEditCombos();
     RegisterGrid& grid = state_.grid;
     grid.clear();
-    state_.menus.settingsEnabled = true;
     grid.setCols(kDataColumns + 1);
     grid.setRows(gridRowsFor(header.deviceType));
     grid.setRow(0);
@@ -114,7 +108,7 @@ DocumentLifecycle::Outcome DocumentLifecycle::NewDocument() {
     state_.gridVisible = true;
 
     state_.document.documentChanged = false;
-    state_.title = "Editor - ";
+    state_.document.titleForm = TitleForm::FileTitle;
     state_.document.currentFileTitle.clear();
     hideEditCombos();
     state_.document.documentDeviceType = header.deviceType;
@@ -157,29 +151,22 @@ DocumentLifecycle::Outcome DocumentLifecycle::OpenDocument() {
     state_.document.documentDeviceType = state_.header.deviceType;
 
     state_.document.currentFileTitle = fileTitle;
-    state_.title = "Editor - " + fileTitle;
+    state_.document.titleForm = TitleForm::FileTitle;
     state_.document.documentChanged = false;
     state_.ignoreNextChange = true;
     hideEditCombos();
     return Outcome::Done;
 }
 
-DocumentLifecycle::Outcome DocumentLifecycle::Save() {
-    if (!state_.document.hasFileName) {
-        const Outcome outcome = SaveAs();
-        if (outcome == Outcome::Done) {
-            state_.title = "Editor - " + state_.document.currentFileTitle;
-            state_.document.documentChanged = false;
-        }
-        return outcome;
-    }
-    const Outcome outcome = write(state_.document.currentFilePath);
+DocumentLifecycle::Outcome DocumentLifecycle::save() {
+    const Outcome outcome =
+        state_.document.hasFileName ? write(state_.document.currentFilePath) : saveAs();
     if (outcome == Outcome::Done)
-        state_.title = "Editor - " + state_.document.currentFileTitle;
+        state_.document.titleForm = TitleForm::FileTitle;
     return outcome;
 }
 
-DocumentLifecycle::Outcome DocumentLifecycle::SaveAs() {
+DocumentLifecycle::Outcome DocumentLifecycle::saveAs() {
     const auto chosen = fileDialogs_.saveFile(
         configDialog("Save Register Configuration", folders_.defaultConfig().string()));
     if (!chosen || chosen->empty())
@@ -194,12 +181,13 @@ DocumentLifecycle::Outcome DocumentLifecycle::SaveAs() {
         return outcome;
     state_.document.currentFilePath = path;
     state_.document.currentFileTitle = std::filesystem::path(path).filename().string();
-    state_.title = "Editor: " + path;
+    state_.document.titleForm = TitleForm::FilePath;
     return outcome;
 }
 
 DocumentLifecycle::Outcome DocumentLifecycle::write(const std::string& path) {
-    const auto written = writeFileAtomically(path, configurationFileBytes(documentHeader(), state_.grid));
+    const auto written =
+        writeFileAtomically(path, configurationFileBytes(documentHeader(), state_.grid));
     if (!written) {
         prompter_.warn(written.error().reason);
         return Outcome::Failed;
@@ -229,7 +217,7 @@ FileDialogRequest DocumentLifecycle::configDialog(std::string title, std::string
 bool DocumentLifecycle::offerSave(std::string_view question) {
     if (!prompter_.askYesNo(std::string(question)))
         return true;
-    return Save() == Outcome::Done;
+    return save() == Outcome::Done;
 }
 
 bool DocumentLifecycle::prepareFileTransfer() {
@@ -248,7 +236,7 @@ bool DocumentLifecycle::exitRequested() {
         exitAnsweredNo_ = true;
         return true;
     }
-    return Save() == Outcome::Done;
+    return save() == Outcome::Done;
 }
 
 bool DocumentLifecycle::closeRequested() {

@@ -50,10 +50,10 @@ public:
     void chooseDeviceType(std::string_view identifier);
 
     // File > New for the checked device type.
-    Outcome New();
+    Outcome startNewDocument();
     Outcome OpenDocument();
-    Outcome Save();
-    Outcome SaveAs();
+    Outcome save();
+    Outcome saveAs();
 
     // Offers to save before the transfer window opens; false when the user's save did not happen.
     bool prepareFileTransfer();
@@ -69,7 +69,6 @@ public:
 
 private:
     bool ConfirmCompatibilityChange();
-    void ClearDeviceTypeChecks();
     Outcome NewDocument();
     bool offerSave(std::string_view question);
     Outcome write(const std::string& path);

@@ -5,6 +5,7 @@
 #include "dialogs/frmRESET.h"
 #include "editor/RegisterGridView.h"
 #include "editor/TransmitterIdListModel.h"
+#include "editor/ViewState.h"
 #include "gateway/frmFTP.h"
 #include "gateway/frmIPaddress.h"
 #include "gateway/frmProperties.h"
@@ -219,18 +220,19 @@ void FlexGrid::connectHandlers() {
 }
 
 void FlexGrid::showState() {
-    setWindowTitle(toQt(state_.title));
-    mnuComm_->setEnabled(state_.menus.settingsEnabled);
-    mnuCompatibility_->setTitle(toQt(state_.menus.compatibilityCaption));
+    const ViewState view = viewStateOf(state_);
+    setWindowTitle(toQt(view.title));
+    mnuComm_->setEnabled(view.settingsEnabled);
+    mnuCompatibility_->setTitle(toQt(view.compatibilityCaption));
     for (const auto& type : kDeviceTypes) {
         QAction* entry = action(toQt(type.menuControl));
-        entry->setChecked(state_.menus.checkedDeviceType == type.identifier);
+        entry->setChecked(view.checkedDeviceType == type.identifier);
     }
-    action(QStringLiteral("mnuFour_Control"))->setVisible(state_.menus.controlVariantsVisible);
-    action(QStringLiteral("mnuTwo_Control"))->setVisible(state_.menus.controlVariantsVisible);
+    action(QStringLiteral("mnuFour_Control"))->setVisible(view.controlVariantsVisible);
+    action(QStringLiteral("mnuTwo_Control"))->setVisible(view.controlVariantsVisible);
     grid_->setVisible(state_.gridVisible);
     emptyHint_->setVisible(!state_.gridVisible);
-    const EditBoxEnables& enabled = state_.boxes;
+    const EditBoxEnables& enabled = view.boxes;
     ComboTransID_->setEnabled(enabled.transId);
     ComboChannel_->setEnabled(enabled.channel);
     ComboDataAnalog_->setEnabled(enabled.dataAnalog);
@@ -240,7 +242,7 @@ void FlexGrid::showState() {
 }
 
 void FlexGrid::mnuNewGatewayConfig_Click() {
-    lifecycle_.New();
+    lifecycle_.startNewDocument();
     showState();
 }
 
@@ -250,12 +252,12 @@ void FlexGrid::mnuOpenConfig_Click() {
 }
 
 void FlexGrid::mnuRegistersSave_Click() {
-    lifecycle_.Save();
+    lifecycle_.save();
     showState();
 }
 
 void FlexGrid::mnuRegistersSaveAs_Click() {
-    lifecycle_.SaveAs();
+    lifecycle_.saveAs();
     showState();
 }
 

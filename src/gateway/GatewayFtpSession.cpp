@@ -1,5 +1,7 @@
 #include "gateway/GatewayFtpSession.h"
 
+#include "config/TextLines.h"
+
 namespace kym {
 
 GatewayFtpSession::GatewayFtpSession(FtpClient& client, Prompter& prompter)
@@ -86,7 +88,8 @@ void GatewayFtpSession::ErrorOut(FtpStatus status, std::string_view function) {
     const std::string name(function);
     if (status == FtpStatus::ServerRefused) {
         const FtpResponse reply = client_.lastResponse();
-        prompter_.inform(name + " Extd Err: " + std::to_string(reply.code) + " " + reply.text);
+        prompter_.inform(name + " Extd Err: " + std::to_string(reply.code) + " " +
+                         shortened(reply.text));
     }
     if (prompter_.askYesNo(name + " Err: " + std::to_string(code(status)) + "\r\n" +
                            std::string(ftpmsg::kCloseQuestion))) {

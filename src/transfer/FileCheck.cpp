@@ -57,9 +57,7 @@ std::set<std::size_t> recordsSent(std::string_view deviceType) {
     return records;
 }
 
-constexpr std::array<std::string_view, 12> kFileKeys{
-    "CAPTURE",     "DEVICE_TYPE",   "FILE_TYPE", "CAPTURE_SCALE", "LOSS_STATE",   "SNIFFER_STATE",
-    "VENDOR CODE", "PROPERTY CODE", "TIMEOUT",   "NETWORK_ID",    "COLUMN_NAMES", "ROW_DATA"};
+constexpr const auto& kFileKeys = key::kInFileOrder;
 
 class Checker {
 public:
@@ -154,7 +152,8 @@ private:
             break;
         case ImageKey::VendorCode:
         case ImageKey::PropertyCode:
-            if (!isCodeEntry(v, use.key == ImageKey::VendorCode ? "171" : "0002"))
+            if (!isCodeEntry(v, use.key == ImageKey::VendorCode ? kStartVendorCode
+                                                                : kStartPropertyCode))
                 warn(line, std::string(keyText(use.key)) + " " + inQuotes(v) +
                                " is not two bytes of upper-case hexadecimal digits");
             break;

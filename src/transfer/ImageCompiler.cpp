@@ -66,7 +66,7 @@ private:
                 header(headerbyte::kDeviceCode) = *code;
         }
         if (matches(ImageKey::CaptureScale) && toValue(ImageKey::CaptureScale)) {
-            if (value() == "MINUTES")
+            if (value() == kMinutes)
                 header(headerbyte::kFlags) |= headerbyte::kMinutesFlag;
         }
         if (matches(ImageKey::LossState) && toValue(ImageKey::LossState)) {
@@ -80,15 +80,16 @@ private:
                 header(headerbyte::kNetwork) |= headerbyte::kSnifferFlag;
         }
         if (matches(ImageKey::VendorCode) && toValue(ImageKey::VendorCode))
-            code(headerbyte::kVendorHigh, value().empty() ? "171" : value());
+            code(headerbyte::kVendorHigh, value().empty() ? kStartVendorCode : value());
         if (matches(ImageKey::PropertyCode) && toValue(ImageKey::PropertyCode))
-            code(headerbyte::kPropertyHigh, value().empty() ? "0000" : value());
+            code(headerbyte::kPropertyHigh, value().empty() ? kCompilerEmptyPropertyCode : value());
         if (matches(ImageKey::Timeout) && toValue(ImageKey::Timeout)) {
             if (const auto byte = decimal("TIMEOUT", value()))
                 header(headerbyte::kTimeout) = *byte;
         }
         if (matches(ImageKey::NetworkId) && toValue(ImageKey::NetworkId)) {
-            if (const auto byte = decimal("NETWORK_ID", value().empty() ? "1" : value()))
+            if (const auto byte =
+                    decimal("NETWORK_ID", value().empty() ? kStartNetworkId : value()))
                 header(headerbyte::kNetwork) |= *byte;
         }
         if (matches(ImageKey::ColumnNames))

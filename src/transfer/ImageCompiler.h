@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/ConfigKeys.h"
 #include "config/Result.h"
 #include "config/TextLines.h"
 
@@ -87,8 +88,9 @@ enum class ImageKey {
     RowData,
 };
 inline constexpr std::array<std::string_view, 11> kImageKeyTexts{
-    "CAPTURE",       "DEVICE_TYPE", "CAPTURE_SCALE", "LOSS_STATE",   "SNIFFER_STATE", "VENDOR CODE",
-    "PROPERTY CODE", "TIMEOUT",     "NETWORK_ID",    "COLUMN_NAMES", "ROW_DATA"};
+    key::kCapture,      key::kDeviceType,  key::kCaptureScale, key::kLossState,
+    key::kSnifferState, key::kVendorCode,  key::kPropertyCode, key::kTimeout,
+    key::kNetworkId,    key::kColumnNames, key::kRowData};
 inline std::string_view keyText(ImageKey key) {
     return kImageKeyTexts[static_cast<std::size_t>(key)];
 }

@@ -1,6 +1,7 @@
 #include "QtSerialPort.h"
 
 #include "PortNames.h"
+#include "config/TextLines.h"
 
 #include <QSerialPortInfo>
 
@@ -70,7 +71,7 @@ bool QtSerialPort::open() {
     const auto line = parseLineSettings(settings_);
     if (!line) {
         failure_ = OpenFailure::Other;
-        error_ = "unknown line settings \"" + settings_ + "\"";
+        error_ = "unknown line settings " + inQuotes(settings_);
         return false;
     }
     if (location_.empty()) {

@@ -1,6 +1,8 @@
+#include "config/ConfigFile.h"
 #include "support/ConfigLines.h"
 #include "support/RunProcess.h"
 #include "support/TempDir.h"
+#include "transfer/ImageCompiler.h"
 
 #include <chrono>
 #include <filesystem>
@@ -83,6 +85,10 @@ TEST_F(Kymtool, ExitCodes) {
         file(ConfigLines(kWorkedExample).set("TIMEOUT", "90").set("CAPTURE", ""));
     const std::string tooManyRows = (dir / "rows.vlt").string();
     test::writeFile(tooManyRows, "DEVICE_TYPE\nKYM3815\nCOLUMN_NAMES\n5\n\nROW_DATA\n12\n");
+    const std::string huge = (dir / "huge.vlt").string();
+    test::writeFile(huge, "");
+    std::filesystem::resize_file(huge, 200 << 20);
+    const std::string tooLarge = "huge.vlt is 200 MiB; a register configuration is at most 1 MiB";
     // The arguments, the exit code, and a text the output and the error output hold.
     const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
         {{"new", "kym3815", target}, 2, "", "unknown device type \"kym3815\""},
@@ -95,6 +101,9 @@ TEST_F(Kymtool, ExitCodes) {
         {{"frame", extender, "--unit", "3"}, 0, "1B 47 4A 00 29", ""},
         {{"frame", receiver}, 0, "\n1B 4E 01 01 56 E1\n", ""},
         {{"frame", none}, 1, "", "No such file or directory"},
+        {{"frame", huge}, 1, "", tooLarge},
+        {{"resave", huge, target}, 1, "", tooLarge},
+        {{"check", huge}, 2, tooLarge, ""},
         {{"frame", broken}, 2, "", broken + ":2: CAPTURE \"\" is not a number"},
         {{"frame", unknown}, 3, "", "no frame for device type \"QX-4815\""},
         {{"frame", extender, "--unit", "0"}, 3, "", "type \"QX4815\" and unit 0\n"},
@@ -105,11 +114,41 @@ TEST_F(Kymtool, ExitCodes) {
     };
     for (const auto& [args, exitCode, out, err] : cases) {
         const auto result = run(args);
-        EXPECT_EQ(result.exitCode, exitCode) << args[0] << " " << args[1];
+        SCOPED_TRACE(args[0] + " " + args[1]);
+        EXPECT_EQ(result.exitCode, exitCode);
         EXPECT_NE(result.out.find(out), std::string::npos) << result.out;
         EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
     }
     EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+// A value of megabytes is named by its first 40 characters and its length. A file holds at most
+// 1 MiB, the lines in memory 50 MB.
+TEST_F(Kymtool, AHugeValueMakesAShortMessage) {
+    const std::string huge(50 << 20, '7');
+    const std::string large(1'000'000, '7');
+    const std::pair<std::string, std::function<std::string()>> cases[] = {
+        {"LoadConfiguration",
+         [&] {
+             ProgramState state;
+             return LoadConfiguration(state, {"", "COLUMN_NAMES", huge + "x", ""}).error().reason;
+         }},
+        {"CompileConfiguration",
+         [&] {
+             const auto lines = splitLines(ConfigLines(kWorkedExample).set("CAPTURE", huge).text());
+             return CompileConfiguration(lines).errors.at(0).reason;
+         }},
+        {"kymtool frame",
+         [&] {
+             return run({"frame", file(ConfigLines(kWorkedExample).set("CAPTURE", large))}).err;
+         }},
+    };
+    for (const auto& [name, message] : cases) {
+        SCOPED_TRACE(name);
+        const std::string text = message();
+        EXPECT_LT(text.size(), 200u) << text.substr(0, 200);
+        EXPECT_NE(text.find("7777\u2026\" ("), std::string::npos) << text.substr(0, 200);
+    }
 }
 
 TEST_F(Kymtool, SendIsAcknowledgedByTheSimulatedUnit) {
@@ -120,6 +159,7 @@ TEST_F(Kymtool, SendIsAcknowledgedByTheSimulatedUnit) {
     // The unit outlives the tool closing the port, and answers by its path and by the link.
     const std::string file = newFile("KYM3815");
     for (const std::string& name : {port, link}) {
+        SCOPED_TRACE(name);
         const auto result = run({"send", file, "--port", name});
         EXPECT_EQ(result.exitCode, 0) << result.err;
         EXPECT_EQ(result.out, name + ": Open at 19200,N,8,1\nFile is ready to be sent.\n"
@@ -158,8 +198,9 @@ TEST_F(Kymtool, SendExitCodes) {
         {file, missing, 3, "Cannot open:  " + missing + "\n", "kymtool send: " + missing + ": "},
     };
     for (const auto& [config, name, exitCode, out, err] : cases) {
+        SCOPED_TRACE(config + " " + name);
         const auto result = run({"send", config, "--port", name});
-        EXPECT_EQ(result.exitCode, exitCode) << config << " " << name;
+        EXPECT_EQ(result.exitCode, exitCode);
         EXPECT_EQ(result.out, out);
         EXPECT_TRUE(result.err.starts_with(err)) << result.err;
     }

@@ -69,9 +69,8 @@ TEST(ConfigFile, WrittenDocumentReadsBackTheSame) {
     const ProgramState copy = read(bytes);
     EXPECT_EQ(configurationFileBytes(copy.header, copy.grid), bytes);
     EXPECT_EQ(copy.header.captureNumber, 12);
-    EXPECT_EQ(copy.menus.checkedDeviceType, "KYM3815");
-    EXPECT_EQ(copy.menus.compatibilityCaption, "&Compatibility(KYM3815)");
-    EXPECT_TRUE(copy.menus.settingsEnabled);
+    EXPECT_TRUE(copy.history.deviceTypeGiven);
+    EXPECT_EQ(copy.history.layoutDeviceType, "KYM3815");
     EXPECT_EQ(copy.grid.cell(3, 0), "ANALOG");
 }
 
@@ -85,7 +84,7 @@ TEST(ConfigFile, KeysInAnyOrderWithBareLineFeedsAndCellsCutAtCommas) {
     EXPECT_EQ(state.header.networkID, "9");
     EXPECT_EQ(state.header.timeoutNumber, 45);
     EXPECT_EQ(state.header.captureValue, "3");
-    EXPECT_TRUE(state.menus.controlVariantsVisible);
+    EXPECT_TRUE(state.history.fileTypeRead);
     EXPECT_EQ(state.grid.cell(0, 1), "TRANSMITTER ID"); // the layout rewrites the names
     EXPECT_TRUE(state.grid.rowHidden(1));
     EXPECT_EQ(row(state, 1), "1|2|COUNT|0|100|");
@@ -109,7 +108,8 @@ TEST(ConfigFile, MissingKeysKeepTheirValuesAndEmptyValuesTakeDefaults) {
     EXPECT_TRUE(h.captureInMinutes);
     // Without COLUMN_NAMES the grid stays cleared and not laid out.
     EXPECT_EQ(state.grid.cell(0, 1) + state.grid.cell(1, 0), "");
-    EXPECT_FALSE(state.menus.settingsEnabled);
+    EXPECT_FALSE(state.history.tableLaidOut || state.history.deviceTypeGiven ||
+                 state.history.fileTypeRead);
 }
 
 TEST(ConfigFile, TheTableIsShapedForTheTypeInForceAtColumnNames) {

@@ -1,5 +1,6 @@
-#include "config/DeviceTypes.h"
 #include "config/Layout.h"
+
+#include "config/DeviceTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -22,22 +23,22 @@ std::string column(const RegisterGrid& grid, int col) {
     return texts;
 }
 
-TEST(LayoutGrid, LabelsHiddenRowsEnabledBoxesAndPreFilledCellsPerDeviceType) {
+TEST(LayoutGrid, LabelsHiddenRowsAndPreFilledCellsPerDeviceType) {
     struct Case {
-        std::string type, labels, hidden, enables; // hidden: rows 1-8; enables: the six boxes
+        std::string type, labels, hidden, recorded; // hidden: rows 1-8; recorded: the layout type
         std::string channels, formats, starts, ends;
     };
     const std::string plain = "ANALOG|ANALOG|ANALOG|ANALOG|DIGITAL|DIGITAL|DIGITAL|DIGITAL";
     const std::string two = "||||DIGITAL|DIGITAL||";
     const std::string empty = "|||||||";
     const Case cases[] = {
-        {"KYM3815", plain, "--------", "++++++", empty, empty, empty, empty},
-        {"OTHER", plain, "--------", "++++++", empty, empty, empty, empty},
-        {"QR4805", two, "hhhh--hh", "++----", empty, empty, empty, empty},
-        {"QD4815", plain, "--------", "+-----", "1|2|3|4|1|2|3|4",
+        {"KYM3815", plain, "--------", "KYM3815", empty, empty, empty, empty},
+        {"OTHER", plain, "--------", "", empty, empty, empty, empty},
+        {"QR4805", two, "hhhh--hh", "QR4805", empty, empty, empty, empty},
+        {"QD4815", plain, "--------", "QD4815", "1|2|3|4|1|2|3|4",
          "COUNT|COUNT|COUNT|COUNT|DIGITAL|DIGITAL|DIGITAL|DIGITAL", "0|0|0|0||||",
          "4095|4095|4095|4095||||"},
-        {"QD4805", two, "hhhh--hh", "+-----", "||||1|2||", two, empty, empty},
+        {"QD4805", two, "hhhh--hh", "QD4805", "||||1|2||", two, empty, empty},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.type);
@@ -48,11 +49,8 @@ TEST(LayoutGrid, LabelsHiddenRowsEnabledBoxesAndPreFilledCellsPerDeviceType) {
         for (int r = 1; r <= 8; ++r)
             hidden += grid.rowHidden(r) ? 'h' : '-';
         EXPECT_EQ(hidden, c.hidden);
-        const auto& b = state.boxes;
-        std::string enables;
-        for (bool on : {b.transId, b.channel, b.dataAnalog, b.dataDigital, b.start, b.end})
-            enables += on ? '+' : '-';
-        EXPECT_EQ(enables, c.enables);
+        EXPECT_TRUE(state.history.tableLaidOut);
+        EXPECT_EQ(state.history.layoutDeviceType, c.recorded);
         EXPECT_EQ(column(grid, kColTransmitterId), empty);
         EXPECT_EQ(column(grid, kColTransChan), c.channels);
         EXPECT_EQ(column(grid, kColDataFormat), c.formats);
@@ -70,7 +68,7 @@ TEST(LayoutGrid, ExtenderHasTwentyFourLabelsAndAWideLabelColumn) {
                                                   {9, "ANALOG EXT1"},  {16, "DIGITAL EXT1"},
                                                   {17, "ANALOG EXT2"}, {24, "DIGITAL EXT2"}};
     for (const auto& [row, label] : labels)
-        EXPECT_EQ(state.grid.cell(row, 0), label);
+        EXPECT_EQ(state.grid.cell(row, 0), label) << "row " << row;
     EXPECT_EQ(state.grid.colWidth(0), 1400);
 }
 

@@ -1,6 +1,8 @@
 #include "config/Numbers.h"
 #include "config/TextLines.h"
+#include "support/TempDir.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace kym {
@@ -23,6 +25,60 @@ TEST(SplitLines, LineEndsAndTheFinalPiece) {
     for (const auto& c : cases)
         EXPECT_EQ(splitLines(c.text), c.lines) << testing::PrintToString(c.text);
     EXPECT_EQ(withoutLineBreaks("1\r\nROW_DATA\n2"), "1ROW_DATA2");
+}
+
+TEST(InQuotes, AValueOverFortyCharactersIsCutAndCounted) {
+    const std::string forty = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd";
+    std::string accents;
+    for (int i = 0; i < 41; ++i)
+        accents += "\u00e9";
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "\"\""},
+        {forty, "\"" + forty + "\""},
+        {forty + "e", "\"" + forty + "\u2026\" (41 characters)"},
+        {forty + std::string(52428760, 'x'), "\"" + forty + "\u2026\" (52428800 characters)"},
+        {accents, "\"" + accents.substr(0, 80) + "\u2026\" (41 characters)"}, // two bytes each
+        {forty.substr(1) + "\u20ac\u20ac",
+         "\"" + forty.substr(1) + "\u20ac\u2026\" (41 characters)"},
+    };
+    for (const auto& [text, quoted] : cases)
+        EXPECT_EQ(inQuotes(text), quoted) << text.substr(0, 60);
+}
+
+// The size is checked before the file is opened, and again while reading in case it grows or is
+// no regular file.
+TEST(ReadLineFile, RefusesAFileOverOneMebibyte) {
+    test::TempDir dir;
+    struct Case {
+        std::string name;
+        std::filesystem::path path;
+        std::uintmax_t size;
+        std::string error; // empty when the file is read
+    };
+    const std::string limit = "; a register configuration is at most 1 MiB";
+    const Case cases[] = {
+        {"exactly 1 MiB", dir / "full.vlt", 1 << 20, ""},
+        {"1 MiB and a byte", dir / "over.vlt", (1 << 20) + 1, "over.vlt is 1048577 bytes" + limit},
+        {"200 MiB, sparse", dir / "huge.vlt", 200u << 20, "huge.vlt is 200 MiB" + limit},
+        {"no regular file", "/dev/zero", 0, "zero is more than 1048576 bytes" + limit},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.size > 0) {
+            test::writeFile(c.path, "CAPTURE\r\n");
+            std::filesystem::resize_file(c.path, c.size);
+        }
+        const auto start = std::chrono::steady_clock::now();
+        const auto lines = readLineFile(c.path);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+        if (c.error.empty()) {
+            ASSERT_TRUE(lines.ok()) << lines.error().reason;
+            EXPECT_EQ(lines->at(1), "CAPTURE");
+        } else {
+            ASSERT_FALSE(lines.ok());
+            EXPECT_EQ(lines.error().reason, c.error);
+        }
+    }
 }
 
 TEST(Numbers, LeadingNumberTakesTheNumberATextStartsWith) {

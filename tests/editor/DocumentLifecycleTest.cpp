@@ -1,8 +1,10 @@
-#include "config/ConfigFile.h"
 #include "editor/DocumentLifecycle.h"
+
+#include "config/ConfigFile.h"
+#include "editor/ViewState.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedPrompter.h"
-#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +28,7 @@ protected:
     // A new document of the given type, as the first menu choice and File > New make it.
     void newDocument(const std::string& type) {
         lifecycle.chooseDeviceType(type);
-        ASSERT_EQ(lifecycle.New(), Outcome::Done);
+        ASSERT_EQ(lifecycle.startNewDocument(), Outcome::Done);
     }
 
     void edit(int row, int col, const std::string& text) {
@@ -37,6 +39,7 @@ protected:
     }
 
     std::string saved(const std::filesystem::path& path) const { return test::readFile(path); }
+    std::string title() const { return viewStateOf(state).title; }
 
     test::TempDir dir;
     ProgramState state;
@@ -48,16 +51,15 @@ protected:
 
 TEST_F(Lifecycle, StartUpCreatesTheFoldersAndNewNeedsADeviceType) {
     EXPECT_TRUE(std::filesystem::is_directory(folders.kym3815()));
-    EXPECT_EQ(lifecycle.New(), Outcome::Cancelled);
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Select a Device Type from the 'Compatibility' Menu."});
+    EXPECT_EQ(lifecycle.startNewDocument(), Outcome::Cancelled);
+    EXPECT_EQ(prompter.texts(),
+              std::vector<std::string>{"Select a Device Type from the 'Compatibility' Menu."});
     EXPECT_FALSE(state.gridVisible);
 }
 
 TEST_F(Lifecycle, FirstChoiceOnlyRecordsASecondChoiceAsksAndBuilds) {
     lifecycle.chooseDeviceType("QR4805");
     EXPECT_FALSE(state.gridVisible);
-    EXPECT_EQ(state.menus.checkedDeviceType, "QR4805");
-    EXPECT_EQ(state.menus.compatibilityCaption, "&Compatibility(QR4805)");
 
     prompter.answers = {Answer::No};
     lifecycle.chooseDeviceType("QX4815");
@@ -65,7 +67,64 @@ TEST_F(Lifecycle, FirstChoiceOnlyRecordsASecondChoiceAsksAndBuilds) {
     EXPECT_TRUE(state.gridVisible);
     EXPECT_EQ(state.grid.rows(), 25);
     EXPECT_EQ(state.document.documentDeviceType, "QX4815");
-    EXPECT_EQ(state.title, "Editor - ");
+}
+
+// Menus, boxes and title follow from the flows, step after step; a read that stops part-way
+// shows what it had applied, and a type outside the five leaves the boxes as they were.
+TEST_F(Lifecycle, TheViewFollowsEveryFlow) {
+    const auto open = [this](const std::string& name, const std::string& text) {
+        return [this, name, text] {
+            test::writeFile(file(name), text);
+            dialogs.choices = {file(name)};
+            lifecycle.OpenDocument();
+        };
+    };
+    const std::string design(kDesignCaption);
+    struct Case {
+        std::string name;
+        std::function<void()> step;
+        std::string caption, checked;
+        bool variants, settings;
+        std::string boxes; // the six boxes in FlexGrid order, "+" for enabled
+        std::string title;
+    };
+    const Case cases[] = {
+        {"start-up", [] {}, "&DeviceType", "", true, false, "++++++", design},
+        {"first choice", [this] { lifecycle.chooseDeviceType("QR4805"); }, "&Compatibility(QR4805)",
+         "QR4805", true, false, "++++++", design},
+        {"read without a table", open("head.vlt", "FILE_TYPE\r\nPLAIN\r\n"),
+         "&Compatibility(QR4805)", "QR4805", false, false, "++++++", "Editor - head.vlt"},
+        {"New", [this] { lifecycle.startNewDocument(); }, "&Compatibility(QR4805)", "QR4805", false,
+         true, "++----", "Editor - "},
+        {"read that stops after its type",
+         open("stop.vlt", "FILE_TYPE\r\nFACTORY\r\nDEVICE_TYPE\r\nQD4815\r\nROW_DATA\r\nx\r\n"),
+         "&Compatibility(QD4815)", "QD4815", true, true, "++----", "Editor - stop.vlt"},
+        {"type outside the five", open("odd.vlt", "DEVICE_TYPE\r\n\r\nCOLUMN_NAMES\r\n5\r\n\r\n"),
+         "&Compatibility()", "", true, true, "++----", "Editor - odd.vlt"},
+        {"change of type",
+         [this] {
+             prompter.answers = {Answer::No};
+             lifecycle.chooseDeviceType("QD4805");
+         },
+         "&Compatibility(QD4805)", "QD4805", true, true, "+-----", "Editor - "},
+        {"edit", [this] { edit(5, 1, "12"); }, "&Compatibility(QD4805)", "QD4805", true, true,
+         "+-----", "Editor -  *"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.step();
+        const ViewState view = viewStateOf(state);
+        const EditBoxEnables& b = view.boxes;
+        std::string boxes;
+        for (bool on : {b.transId, b.channel, b.dataAnalog, b.dataDigital, b.start, b.end})
+            boxes += on ? '+' : '-';
+        EXPECT_EQ(view.compatibilityCaption, c.caption);
+        EXPECT_EQ(view.checkedDeviceType, c.checked);
+        EXPECT_EQ(view.controlVariantsVisible, c.variants);
+        EXPECT_EQ(view.settingsEnabled, c.settings);
+        EXPECT_EQ(boxes, c.boxes);
+        EXPECT_EQ(view.title, c.title);
+    }
 }
 
 TEST_F(Lifecycle, ChoosingTheSameTypeRebuildsAnEmptyTableAfterTheSaveQuestion) {
@@ -93,11 +152,13 @@ TEST_F(Lifecycle, ADeviceTypeChangeSavesTheOldTableWithItsOwnType) {
 }
 
 TEST_F(Lifecycle, AFirstChoiceAfterOpeningAFileGoesThroughTheConfirmation) {
-    test::writeFile(file("a.vlt"), configurationFileBytes([] {
-                        HeaderSettings h;
-                        h.deviceType = "QR4805";
-                        return h;
-                    }(), RegisterGrid(9, 6)));
+    test::writeFile(file("a.vlt"), configurationFileBytes(
+                                       [] {
+                                           HeaderSettings h;
+                                           h.deviceType = "QR4805";
+                                           return h;
+                                       }(),
+                                       RegisterGrid(9, 6)));
     dialogs.choices = {file("a.vlt")};
     ASSERT_EQ(lifecycle.OpenDocument(), Outcome::Done);
     prompter.answers = {Answer::No};
@@ -114,9 +175,10 @@ TEST_F(Lifecycle, AnAcceptedSaveThatDoesNotHappenAbandonsTheFlow) {
         std::function<bool(DocumentLifecycle&)> run; // true when the flow went ahead
     };
     const Case cases[] = {
-        {"New", [](DocumentLifecycle& l) { return l.New() == Outcome::Done; }},
+        {"New", [](DocumentLifecycle& l) { return l.startNewDocument() == Outcome::Done; }},
         {"Open", [](DocumentLifecycle& l) { return l.OpenDocument() != Outcome::Failed; }},
-        {"device type", [this](DocumentLifecycle& l) {
+        {"device type",
+         [this](DocumentLifecycle& l) {
              l.chooseDeviceType("QD4815");
              return state.document.documentDeviceType == "QD4815";
          }},
@@ -126,9 +188,8 @@ TEST_F(Lifecycle, AnAcceptedSaveThatDoesNotHappenAbandonsTheFlow) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        state.menus.controlVariantsVisible = true;
         lifecycle.chooseDeviceType("KYM3815");
-        lifecycle.New();
+        lifecycle.startNewDocument();
         edit(3, 1, "77");
         prompter.answers = {Answer::Yes};
         dialogs.choices = {std::nullopt}; // Save As cancelled
@@ -136,8 +197,8 @@ TEST_F(Lifecycle, AnAcceptedSaveThatDoesNotHappenAbandonsTheFlow) {
         EXPECT_TRUE(state.document.documentChanged);
         EXPECT_EQ(state.grid.cell(3, 1), "77");
         EXPECT_EQ(state.header.deviceType, "KYM3815");
-        EXPECT_EQ(state.menus.checkedDeviceType, "KYM3815");
-        EXPECT_EQ(state.title, "Editor -  *");
+        EXPECT_EQ(viewStateOf(state).checkedDeviceType, "KYM3815");
+        EXPECT_EQ(title(), "Editor -  *");
         state.document.documentChanged = false;
         prompter.shown.clear();
     }
@@ -149,12 +210,17 @@ TEST_F(Lifecycle, ACancelledOrFailedOpenLeavesEverySetting) {
     state.header.captureValue = "9";
     state.header.snifferState = "SNIFFER";
     state.gateway.gatewayIP = "10.0.0.9";
-    dialogs.choices = {std::nullopt, file("missing.vlt")};
+    test::writeFile(file("huge.vlt"), "");
+    std::filesystem::resize_file(file("huge.vlt"), 200 << 20); // sparse: no disk used
+    dialogs.choices = {std::nullopt, file("missing.vlt"), file("huge.vlt")};
     EXPECT_EQ(lifecycle.OpenDocument(), Outcome::Cancelled);
     EXPECT_EQ(lifecycle.OpenDocument(), Outcome::Failed);
-    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(lifecycle.OpenDocument(), Outcome::Failed);
+    ASSERT_EQ(prompter.shown.size(), 2u);
     EXPECT_EQ(prompter.shown[0].text, "No such file or directory");
-    EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
+    EXPECT_EQ(prompter.shown[1].text,
+              "huge.vlt is 200 MiB; a register configuration is at most 1 MiB");
+    EXPECT_EQ(prompter.shown[1].icon, Prompter::Icon::Exclamation);
     EXPECT_EQ(state.header.captureValue + state.header.snifferState + state.gateway.gatewayIP,
               "9SNIFFER10.0.0.9");
     EXPECT_FALSE(state.document.hasFileName);
@@ -163,53 +229,55 @@ TEST_F(Lifecycle, ACancelledOrFailedOpenLeavesEverySetting) {
 }
 
 TEST_F(Lifecycle, AReadErrorIsShownWithItsLineAndWhatWasReadStays) {
-    test::writeFile(file("bad.vlt"), "DEVICE_TYPE\r\nQX4815\r\nNETWORK_ID\r\n9\r\nCOLUMN_NAMES\r\nfive\r\n");
+    test::writeFile(file("bad.vlt"),
+                    "DEVICE_TYPE\r\nQX4815\r\nNETWORK_ID\r\n9\r\nCOLUMN_NAMES\r\nfive\r\n");
     dialogs.choices = {file("bad.vlt")};
     EXPECT_EQ(lifecycle.OpenDocument(), Outcome::Done);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
-    EXPECT_EQ(prompter.shown[0].text, "bad.vlt, line 6: COLUMN_NAMES count \"five\" is not a number");
+    EXPECT_EQ(prompter.shown[0].text,
+              "bad.vlt, line 6: COLUMN_NAMES count \"five\" is not a number");
     EXPECT_EQ(state.header.networkID, "9");
     EXPECT_EQ(state.document.documentDeviceType, "QX4815");
-    EXPECT_EQ(state.title, "Editor - bad.vlt");
+    EXPECT_EQ(title(), "Editor - bad.vlt");
     EXPECT_TRUE(state.ignoreNextChange);
 }
 
 TEST_F(Lifecycle, SaveAsNamesTheFileAndTheNextChangeMarkShowsIt) {
     newDocument("KYM3815");
     dialogs.choices = {file("site")};
-    ASSERT_EQ(lifecycle.SaveAs(), Outcome::Done);
+    ASSERT_EQ(lifecycle.saveAs(), Outcome::Done);
     EXPECT_TRUE(std::filesystem::exists(file("site.vlt")));
-    EXPECT_EQ(state.title, "Editor: " + file("site.vlt").string());
+    EXPECT_EQ(title(), "Editor: " + file("site.vlt").string());
     EXPECT_EQ(dialogs.requests[0].request.title, "Save Register Configuration");
     EXPECT_EQ(dialogs.requests[0].request.fileName, file("config.vlt").string());
     EXPECT_EQ(dialogs.requests[0].request.filterPattern, "*.vlt");
     lifecycle.MarkChanged();
-    EXPECT_EQ(state.title, "Editor - site.vlt *");
+    EXPECT_EQ(title(), "Editor - site.vlt *");
 }
 
 TEST_F(Lifecycle, SaveOfANewDocumentRunsSaveAsAndACancelKeepsItChanged) {
     newDocument("KYM3815");
     edit(1, 2, "3");
     dialogs.choices = {std::nullopt};
-    EXPECT_EQ(lifecycle.Save(), Outcome::Cancelled);
+    EXPECT_EQ(lifecycle.save(), Outcome::Cancelled);
     EXPECT_TRUE(state.document.documentChanged);
 
     dialogs.choices = {file("n.vlt")};
-    EXPECT_EQ(lifecycle.Save(), Outcome::Done);
-    EXPECT_EQ(state.title, "Editor - n.vlt");
+    EXPECT_EQ(lifecycle.save(), Outcome::Done);
+    EXPECT_EQ(title(), "Editor - n.vlt");
     edit(1, 2, "4");
-    EXPECT_EQ(lifecycle.Save(), Outcome::Done);
+    EXPECT_EQ(lifecycle.save(), Outcome::Done);
     EXPECT_EQ(splitLines(saved(file("n.vlt")))[26], ",4,,,,;");
 }
 
 TEST_F(Lifecycle, AFailedSaveKeepsTheEarlierFileAndTheChangeMark) {
     newDocument("KYM3815");
     dialogs.choices = {file("keep.vlt")};
-    ASSERT_EQ(lifecycle.SaveAs(), Outcome::Done);
+    ASSERT_EQ(lifecycle.saveAs(), Outcome::Done);
     const std::string earlier = saved(file("keep.vlt"));
     edit(1, 1, "ABCD");
-    EXPECT_EQ(test::withFileSizeLimit(8, [&] { return lifecycle.Save(); }), Outcome::Failed);
+    EXPECT_EQ(test::withFileSizeLimit(8, [&] { return lifecycle.save(); }), Outcome::Failed);
     EXPECT_EQ(saved(file("keep.vlt")), earlier);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folders.kym3815()), {}), 1);
     EXPECT_TRUE(state.document.documentChanged);
@@ -223,17 +291,19 @@ TEST_F(Lifecycle, ExitAsksOnceAndClosingAsksTheUpperCaseQuestion) {
     EXPECT_TRUE(lifecycle.exitRequested());
     EXPECT_TRUE(lifecycle.closeRequested());
     EXPECT_TRUE(lifecycle.closeRequested());
-    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Do you want to save your changes.", kUpper}));
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<std::string>{"Do you want to save your changes.", kUpper}));
 }
 
 TEST_F(Lifecycle, NewKeepsSomeSettingsAndResetsTheOthers) {
     newDocument("KYM3815");
     HeaderSettings& h = state.header;
     h = {"KYM3815", "FACTORY", "5", 5, true, "OFF", "SNIFFER", "0001", "0003", "9", 9, "12"};
-    lifecycle.New();
+    lifecycle.startNewDocument();
     EXPECT_EQ(h.networkID + h.fileType, "12FACTORY");
     EXPECT_TRUE(h.captureInMinutes);
-    EXPECT_EQ(h.captureValue + h.timeout + h.lossState + h.snifferState + h.vendorCode + h.propertyCode,
+    EXPECT_EQ(h.captureValue + h.timeout + h.lossState + h.snifferState + h.vendorCode +
+                  h.propertyCode,
               "030LAST1710002");
 }
 

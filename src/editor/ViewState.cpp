@@ -1,0 +1,42 @@
+#include "editor/ViewState.h"
+
+#include "config/DeviceTypes.h"
+
+namespace kym {
+namespace {
+
+std::string titleOf(const DocumentState& document) {
+    switch (document.titleForm) {
+    case TitleForm::DesignCaption:
+        return std::string(kDesignCaption);
+    case TitleForm::FilePath:
+        return "Editor: " + document.currentFilePath;
+    case TitleForm::FileTitle:
+        break;
+    }
+    return "Editor - " + document.currentFileTitle + (document.documentChanged ? " *" : "");
+}
+
+// Before any layout every box is enabled; a type outside the five leaves the last enabling.
+EditBoxEnables boxesFor(std::string_view layoutType) {
+    const bool all = layoutType.empty() || layoutType == kKym3815 || layoutType == kQx4815;
+    const bool channel = all || layoutType == kQr4805;
+    return {true, channel, all, all, all, all};
+}
+
+} // namespace
+
+ViewState viewStateOf(const ProgramState& state) {
+    const HeaderSettings& header = state.header;
+    const DocumentHistory& history = state.history;
+    return ViewState{
+        titleOf(state.document),
+        history.deviceTypeGiven ? "&Compatibility(" + header.deviceType + ")" : "&DeviceType",
+        findDeviceType(header.deviceType) ? header.deviceType : std::string(),
+        !history.fileTypeRead || header.fileType == "FACTORY",
+        history.tableLaidOut,
+        boxesFor(history.layoutDeviceType),
+    };
+}
+
+} // namespace kym

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "config/ProgramState.h"
+
+#include <string>
+
+namespace kym {
+
+// Which of the six editing boxes the user may open, as the device type allows.
+struct EditBoxEnables {
+    bool transId = true;
+    bool channel = true;
+    bool dataAnalog = true;
+    bool dataDigital = true;
+    bool start = true;
+    bool end = true;
+    bool operator==(const EditBoxEnables&) const = default;
+};
+
+// What the main window shows besides the grid. It is derived from the program state after
+// every flow, so that the document layer never writes window state.
+struct ViewState {
+    std::string title;
+    std::string compatibilityCaption; // the device-type menu's caption
+    std::string checkedDeviceType;    // identifier of the checked device-type entry, empty for none
+    bool controlVariantsVisible = true;
+    bool settingsEnabled = false;
+    EditBoxEnables boxes;
+};
+
+ViewState viewStateOf(const ProgramState& state);
+
+} // namespace kym
