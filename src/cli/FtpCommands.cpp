@@ -45,13 +45,13 @@ int exchange(const FtpArguments& args, bool put) {
     const FtpLogin login{args.host, args.user, args.password};
     bool done = false;
     if (put) {
-        done = session.Send(login, args.file);
+        done = session.send(login, args.file);
     } else if (!args.output.empty()) {
-        done = session.Get(login, args.output);
+        done = session.get(login, args.output);
     } else {
         const Folders folders = Folders::forUser();
         folders.create();
-        done = session.Get(login, folders.gatewayDownload());
+        done = session.get(login, folders.gatewayDownload());
     }
     std::ostream& out = done ? std::cout : std::cerr;
     for (const auto& message : prompter.messages)

@@ -16,6 +16,8 @@
 #include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -171,13 +173,22 @@ void FlexGrid::createMenus() {
     QMenu* mnuGateway = menuBar()->addMenu(QStringLiteral("&Gateway"));
     mnuGateway->setObjectName(QStringLiteral("mnuGateway"));
     addEntry(mnuGateway, "mnuGatewayIP", QStringLiteral("IP Address..."));
-    addEntry(mnuGateway, "mnuGatewayUnitID", QStringLiteral("Unit ID..."));
+    addEntry(mnuGateway, "mnuGatewayUnitId", QStringLiteral("Unit ID..."));
     addEntry(mnuGateway, "mnuGatewayProperties", QStringLiteral("Serial Properties..."));
     addEntry(mnuGateway, "mnuGatewayFTP", QStringLiteral("FTP Transfer..."));
 
+    // A top-level popup of the window, as the menu bar's menus are, so that assistive tools
+    // announce it; the Menu key and Shift+F10 open it on the grid's current cell.
     mnuGridContext_ = new QMenu(this);
     mnuGridContext_->setObjectName(QStringLiteral("mnuGridContext"));
+    mnuGridContext_->setAccessibleName(QStringLiteral("Grid Cell"));
     addEntry(mnuGridContext_, "mnuSetpointRange", QStringLiteral("Setpoint Range..."));
+    auto* menuKeys = new QAction(grid_);
+    menuKeys->setObjectName(QStringLiteral("mnuGridContextKeys"));
+    menuKeys->setShortcuts({QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)});
+    menuKeys->setShortcutContext(Qt::WidgetShortcut);
+    grid_->addAction(menuKeys);
+    actions_[menuKeys->objectName()] = menuKeys;
 }
 
 // Every handler is connected here and nowhere else.
@@ -199,7 +210,7 @@ void FlexGrid::connectHandlers() {
     bind("mnuTwo_Control", &FlexGrid::mnuTwo_Control_Click);
     bind("mnuSetpointRange", &FlexGrid::mnuSetpointRange_Click);
     bind("mnuGatewayIP", &FlexGrid::mnuGatewayIP_Click);
-    bind("mnuGatewayUnitID", &FlexGrid::mnuGatewayUnitID_Click);
+    bind("mnuGatewayUnitId", &FlexGrid::mnuGatewayUnitId_Click);
     bind("mnuGatewayProperties", &FlexGrid::mnuGatewayProperties_Click);
     bind("mnuGatewayFTP", &FlexGrid::mnuGatewayFTP_Click);
 
@@ -207,13 +218,17 @@ void FlexGrid::connectHandlers() {
     connect(grid_, &RegisterGridView::cellActivated, this, &FlexGrid::MSFlexGrid1_KeyDown);
     connect(grid_, &RegisterGridView::scrolled, this, &FlexGrid::MSFlexGrid1_Scroll);
     connect(grid_, &RegisterGridView::cellMenuRequested, this, &FlexGrid::MSFlexGrid1_ContextMenu);
+    connect(action(QStringLiteral("mnuGridContextKeys")), &QAction::triggered, this, [this] {
+        QContextMenuEvent fromKeys(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        QCoreApplication::sendEvent(grid_, &fromKeys);
+    });
     connect(ComboTransID_, &QComboBox::activated, this, &FlexGrid::ComboTransID_Click);
     connect(ComboChannel_, &QComboBox::activated, this, &FlexGrid::ComboChannel_Click);
     connect(ComboDataAnalog_, &QComboBox::activated, this, &FlexGrid::ComboDataAnalog_Click);
     connect(ComboDataDigital_, &QComboBox::activated, this, &FlexGrid::ComboDataDigital_Click);
     connect(ComboStart_, &QComboBox::activated, this, &FlexGrid::ComboStart_Click);
     connect(ComboEnd_, &QComboBox::activated, this, &FlexGrid::ComboEnd_Click);
-    // Typing raises the change notification; a text set while placing raises it in placeBox.
+    // Typing raises the change notification; a text set while placing counts in GridEditing.
     connect(ComboTransID_->lineEdit(), &QLineEdit::textEdited, this, &FlexGrid::ComboTransID_Change);
     connect(ComboChannel_->lineEdit(), &QLineEdit::textEdited, this, &FlexGrid::ComboChannel_Change);
     connect(Timer1_, &QTimer::timeout, this, &FlexGrid::Timer1_Timer);
@@ -296,8 +311,11 @@ void FlexGrid::MSFlexGrid1_Click() {
         FillStartList();
     else if (box == EditBox::End)
         FillEndList();
-    if (QComboBox* combo = editBox(box))
+    if (QComboBox* combo = editBox(box)) {
+        const std::string previousText = fromQt(combo->currentText());
         placeBox(combo);
+        editing_.placed(box, previousText);
+    }
     showState();
 }
 
@@ -362,10 +380,11 @@ void FlexGrid::Timer1_Timer() {
     FillTransmitterIDList();
 }
 
-// A controller row's DATA FORMAT cell offers the setpoint range dialog.
+// A controller row's DATA FORMAT cell offers the setpoint range dialog. A platform that turns
+// the Menu key into a context-menu event as well finds the menu already open.
 void FlexGrid::MSFlexGrid1_ContextMenu(const QPoint& globalPos) {
     HideEditCombos();
-    if (editing_.offersSetpointRange())
+    if (editing_.offersSetpointRange() && !mnuGridContext_->isVisible())
         mnuGridContext_->popup(globalPos);
 }
 
@@ -435,18 +454,14 @@ void FlexGrid::placeBox(QComboBox* box) {
     box->show();
 }
 
-// Editable boxes take any text, and a different one raises their change notification as typing
-// would; the others select the matching entry, or show a text that is not in their list as a
-// placeholder.
+// Editable boxes take any text; the others select the matching entry, or show a text that is
+// not in their list as a placeholder.
 void FlexGrid::showBoxText(QComboBox* box, const QString& text) {
     if (box->isEditable()) {
-        const QString before = box->currentText();
         const int index = box == ComboTransID_ ? transmitterIdIndex(fromQt(text))
                                                : box->findText(text);
         box->setCurrentIndex(index < box->count() ? index : -1);
         box->setEditText(text);
-        if (text != before)
-            box == ComboTransID_ ? ComboTransID_Change() : ComboChannel_Change();
         return;
     }
     const int index = box->findText(text);
@@ -491,7 +506,7 @@ void FlexGrid::mnuGatewayIP_Click() {
     showState();
 }
 
-void FlexGrid::mnuGatewayUnitID_Click() {
+void FlexGrid::mnuGatewayUnitId_Click() {
     frmUnitID dialog(state_, this);
     services_.runDialog(dialog);
     lifecycle_.dialogReturned();

@@ -69,7 +69,7 @@ private Q_SLOTS:
     void MSFlexGrid1_ContextMenu(const QPoint& globalPos);
     void mnuSetpointRange_Click();
     void mnuGatewayIP_Click();
-    void mnuGatewayUnitID_Click();
+    void mnuGatewayUnitId_Click();
     void mnuGatewayProperties_Click();
     void mnuGatewayFTP_Click();
 

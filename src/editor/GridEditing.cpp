@@ -89,6 +89,12 @@ RangeVerdict GridEditing::pickedRange(RangeEnd end, const std::string& text) {
     return verdict;
 }
 
+void GridEditing::placed(EditBox box, const std::string& previousText) {
+    const bool typed = box == EditBox::TransId || box == EditBox::Channel;
+    if (typed && state_.grid.cell(editRow_, editCol_) != previousText)
+        markEdited();
+}
+
 bool GridEditing::offersSetpointRange() const {
     const RegisterGrid& grid = state_.grid;
     return grid.col() == kColDataFormat && setpointRangeTargetFor(grid, grid.row()).has_value();

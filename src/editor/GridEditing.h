@@ -29,8 +29,11 @@ public:
     void picked(EditBox box, const std::string& text);
     // A pick from a range box: written only when start <= end still holds; marked either way.
     RangeVerdict pickedRange(RangeEnd end, const std::string& text);
-    // The text of the transmitter or channel box changed (typed, or set while placing the box).
+    // The text of the transmitter or channel box was typed into.
     void textChanged() { markEdited(); }
+    // A box was laid over the clicked cell, replacing previousText with the cell's text. The
+    // transmitter and channel boxes take that as a change of their text, as if it were typed.
+    void placed(EditBox box, const std::string& previousText);
 
     // The current cell is the DATA FORMAT cell of a controller row, which offers its band's
     // setpoint range.

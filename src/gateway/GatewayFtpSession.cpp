@@ -7,7 +7,7 @@ namespace kym {
 GatewayFtpSession::GatewayFtpSession(FtpClient& client, Prompter& prompter)
     : client_(client), prompter_(prompter) {}
 
-bool GatewayFtpSession::Get(const FtpLogin& login, const std::filesystem::path& target) {
+bool GatewayFtpSession::get(const FtpLogin& login, const std::filesystem::path& target) {
     openSession();
     connect(login);
     bool fetched = false;
@@ -26,7 +26,7 @@ bool GatewayFtpSession::Get(const FtpLogin& login, const std::filesystem::path& 
     return fetched;
 }
 
-bool GatewayFtpSession::Send(const FtpLogin& login, const std::string& localFile) {
+bool GatewayFtpSession::send(const FtpLogin& login, const std::string& localFile) {
     openSession();
     connect(login);
     bool sent = false;

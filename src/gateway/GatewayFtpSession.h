@@ -23,7 +23,7 @@ inline constexpr std::string_view kFilePlacedIn = "File has been placed in ";
 inline constexpr std::string_view kCloseQuestion = "Close Connection and Session?";
 } // namespace ftpmsg
 
-// The gateway's file exchange: each Get or Send is one whole exchange (open a session, connect
+// The gateway's file exchange: each get() or send() is one whole exchange (open a session, connect
 // and log in, transfer, close everything) that tells the user what happened through the
 // prompter, in order. Between two exchanges no handle is open.
 class GatewayFtpSession {
@@ -31,9 +31,9 @@ public:
     GatewayFtpSession(FtpClient& client, Prompter& prompter);
 
     // Fetches the gateway's config.cfg into target; true when it arrived.
-    bool Get(const FtpLogin& login, const std::filesystem::path& target);
+    bool get(const FtpLogin& login, const std::filesystem::path& target);
     // Stores localFile on the gateway as config.cfg; true when it was stored.
-    bool Send(const FtpLogin& login, const std::string& localFile);
+    bool send(const FtpLogin& login, const std::string& localFile);
     // Closes the connection, then the session, where open.
     void closeAll();
 

@@ -87,13 +87,13 @@ void frmFTP::btnSelectFile_Click() {
 
 void frmFTP::btnGetFile_Click() {
     runExchange([this, login = login(), target = services_.folders.gatewayDownload()] {
-        session_.Get(login, target);
+        session_.get(login, target);
     });
 }
 
 void frmFTP::btnSendFile_Click() {
     runExchange([this, login = login(), file = fromQt(txtFileName_->text())] {
-        session_.Send(login, file);
+        session_.send(login, file);
     });
 }
 

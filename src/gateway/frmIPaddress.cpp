@@ -1,9 +1,11 @@
 #include "gateway/frmIPaddress.h"
 
+#include "editor/SettingsChange.h"
 #include "ui/DialogParts.h"
 #include "ui/Text.h"
 
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -18,8 +20,8 @@ frmIPaddress::frmIPaddress(ProgramState& state, QWidget* parent) : QDialog(paren
     btnCancel_ = makeButton(this, "btnCancel", QStringLiteral("Cancel"));
 
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("IP Address"), Text1_);
-    fields->addRow(QStringLiteral("Subnet"), txtSubnet_);
+    fields->addRow(makeLabel(this, "lblIPAddress", QStringLiteral("IP Address"), Text1_), Text1_);
+    fields->addRow(makeLabel(this, "lblSubnet", QStringLiteral("Subnet"), txtSubnet_), txtSubnet_);
     layOutWithButtons(this, fields, btnOK_, btnCancel_);
 
     connect(btnOK_, &QPushButton::clicked, this, &frmIPaddress::btnOK_Click);
@@ -36,7 +38,7 @@ void frmIPaddress::btnOK_Click() {
     state_.gateway.gatewayIP = fromQt(Text1_->text());
     state_.gateway.gatewaySubnet = fromQt(txtSubnet_->text());
     state_.gateway.physicalLayer = "ETHERNET";
-    state_.document.documentChanged = true;
+    markSettingsChanged(state_);
     accept();
 }
 

@@ -1,11 +1,14 @@
 #include "gateway/frmProperties.h"
 
+#include "editor/SettingsChange.h"
 #include "ui/DialogParts.h"
 #include "ui/Text.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -26,40 +29,10 @@ frmProperties::frmProperties(ProgramState& state, Prompter& prompter, QWidget* p
     : QDialog(parent), state_(state), prompter_(prompter) {
     setObjectName(QStringLiteral("frmProperties"));
     setWindowTitle(QStringLiteral("Serial Comm Port"));
-
-    auto* properties = makeFrame(this, "", QStringLiteral("Properties"));
-    auto* speedFrame = makeFrame(properties, "", QStringLiteral("Maximum Speed"));
-    cboSpeed_ = makeEditableCombo(speedFrame, "cboSpeed", QStringLiteral("Maximum Speed"));
-    (new QVBoxLayout(speedFrame))->addWidget(cboSpeed_);
-
-    auto* preferences = makeFrame(properties, "", QStringLiteral("Connection Preferences"));
-    cboDataBits_ = makeEditableCombo(preferences, "cboDataBits", QStringLiteral("Data Bits:"));
-    cboParity_ = makeEditableCombo(preferences, "cboParity", QStringLiteral("Parity:"));
-    cboStopBits_ = makeEditableCombo(preferences, "cboStopBits", QStringLiteral("Stop Bits:"));
-    auto* preferenceRows = new QFormLayout(preferences);
-    preferenceRows->addRow(QStringLiteral("Data Bits:"), cboDataBits_);
-    preferenceRows->addRow(QStringLiteral("Parity:"), cboParity_);
-    preferenceRows->addRow(QStringLiteral("Stop Bits:"), cboStopBits_);
-
-    auto* transport = makeFrame(properties, "", QStringLiteral("Modbus Transport"));
-    optASCII_ = makeOption(transport, "optASCII", QStringLiteral("ASCII"));
-    optRTU_ = makeOption(transport, "optRTU", QStringLiteral("RTU"));
-    // The two options are set by their handlers, so that neither may be on.
-    for (QRadioButton* option : {optASCII_, optRTU_})
-        option->setAutoExclusive(false);
-    auto* options = new QHBoxLayout(transport);
-    options->addWidget(optASCII_);
-    options->addWidget(optRTU_);
-
-    auto* frames = new QVBoxLayout(properties);
-    frames->addWidget(speedFrame);
-    frames->addWidget(preferences);
-    frames->addWidget(transport);
-
     cmdOK_ = makeButton(this, "cmdOK", QStringLiteral("OK"));
     cmdCancel_ = makeButton(this, "cmdCancel", QStringLiteral("Cancel"));
     auto* content = new QVBoxLayout;
-    content->addWidget(properties);
+    content->addWidget(createPropertiesFrame());
     layOutWithButtons(this, content, cmdOK_, cmdCancel_);
 
     connect(optASCII_, &QRadioButton::clicked, this, &frmProperties::optASCII_Click);
@@ -67,6 +40,42 @@ frmProperties::frmProperties(ProgramState& state, Prompter& prompter, QWidget* p
     connect(cmdOK_, &QPushButton::clicked, this, &frmProperties::cmdOK_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmProperties::cmdCancel_Click);
     Form_Load();
+}
+
+QGroupBox* frmProperties::createPropertiesFrame() {
+    auto* properties = makeFrame(this, "fraProperties", QStringLiteral("Properties"));
+    auto* speedFrame = makeFrame(properties, "fraSpeed", QStringLiteral("Maximum Speed"));
+    cboSpeed_ = makeEditableCombo(speedFrame, "cboSpeed", QStringLiteral("Maximum Speed"));
+    (new QVBoxLayout(speedFrame))->addWidget(cboSpeed_);
+
+    auto* preferences =
+        makeFrame(properties, "fraPreferences", QStringLiteral("Connection Preferences"));
+    auto* rows = new QFormLayout(preferences);
+    const auto addRow = [preferences, rows](const char* comboName, const char* labelName,
+                                            const QString& caption) {
+        QComboBox* combo = makeEditableCombo(preferences, comboName, caption);
+        rows->addRow(makeLabel(preferences, labelName, caption + QStringLiteral(":"), combo),
+                     combo);
+        return combo;
+    };
+    cboDataBits_ = addRow("cboDataBits", "lblDataBits", QStringLiteral("Data Bits"));
+    cboParity_ = addRow("cboParity", "lblParity", QStringLiteral("Parity"));
+    cboStopBits_ = addRow("cboStopBits", "lblStopBits", QStringLiteral("Stop Bits"));
+
+    auto* transport = makeFrame(properties, "fraTransport", QStringLiteral("Modbus Transport"));
+    optASCII_ = makeOption(transport, "optASCII", QStringLiteral("ASCII"));
+    optRTU_ = makeOption(transport, "optRTU", QStringLiteral("RTU"));
+    transports_ = new QButtonGroup(this);
+    auto* options = new QHBoxLayout(transport);
+    for (QRadioButton* option : {optASCII_, optRTU_}) {
+        transports_->addButton(option);
+        options->addWidget(option);
+    }
+
+    auto* frames = new QVBoxLayout(properties);
+    for (QGroupBox* frame : {speedFrame, preferences, transport})
+        frames->addWidget(frame);
+    return properties;
 }
 
 void frmProperties::Form_Load() {
@@ -85,8 +94,12 @@ void frmProperties::LoadPropertySettings() {
     fill(cboDataBits_, {"7", "8"}, gateway.gatewayDataBits);
     fill(cboParity_, {"EVEN", "ODD", "NONE"}, gateway.gatewayParity);
     fill(cboStopBits_, {"1", "2"}, gateway.gatewayStopBits);
+    // An exclusive group keeps one option on once one is; neither is on for a layer that is
+    // neither transport.
+    transports_->setExclusive(false);
     optASCII_->setChecked(gateway.physicalLayer == "ASCII");
     optRTU_->setChecked(gateway.physicalLayer == "RTU");
+    transports_->setExclusive(true);
 }
 
 void frmProperties::optASCII_Click() {
@@ -100,7 +113,7 @@ void frmProperties::optRTU_Click() {
 }
 
 void frmProperties::cmdOK_Click() {
-    state_.document.documentChanged = true;
+    markSettingsChanged(state_);
     if (optASCII_->isChecked() || optRTU_->isChecked()) {
         state_.gateway.physicalLayer = optASCII_->isChecked() ? "ASCII" : "RTU";
         storeSerialParameters();

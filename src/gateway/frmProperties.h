@@ -5,7 +5,9 @@
 
 #include <QDialog>
 
+class QButtonGroup;
 class QComboBox;
+class QGroupBox;
 class QPushButton;
 class QRadioButton;
 
@@ -32,6 +34,8 @@ private Q_SLOTS:
 
 private:
     void Form_Load();
+    // The Properties frame with its three frames: speed, connection preferences, transport.
+    QGroupBox* createPropertiesFrame();
     void storeSerialParameters();
 
     ProgramState& state_;
@@ -42,6 +46,7 @@ private:
     QComboBox* cboStopBits_;
     QRadioButton* optASCII_;
     QRadioButton* optRTU_;
+    QButtonGroup* transports_;
     QPushButton* cmdOK_;
     QPushButton* cmdCancel_;
 };

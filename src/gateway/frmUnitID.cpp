@@ -1,15 +1,17 @@
 #include "gateway/frmUnitID.h"
 
+#include "editor/SettingsChange.h"
 #include "ui/DialogParts.h"
 #include "ui/Text.h"
 
 #include <QComboBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QPushButton>
 
 namespace kym {
 namespace {
-constexpr int kHighestUnitID = 247;
+constexpr int kHighestUnitId = 247;
 } // namespace
 
 frmUnitID::frmUnitID(ProgramState& state, QWidget* parent) : QDialog(parent), state_(state) {
@@ -20,7 +22,8 @@ frmUnitID::frmUnitID(ProgramState& state, QWidget* parent) : QDialog(parent), st
     btnCancel_ = makeButton(this, "btnCancel", QStringLiteral("Cancel"));
 
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("Unit ID"), ComboUnitID_);
+    fields->addRow(makeLabel(this, "lblUnitId", QStringLiteral("Unit ID"), ComboUnitID_),
+                   ComboUnitID_);
     layOutWithButtons(this, fields, btnOK_, btnCancel_);
 
     connect(btnOK_, &QPushButton::clicked, this, &frmUnitID::btnOK_Click);
@@ -29,14 +32,14 @@ frmUnitID::frmUnitID(ProgramState& state, QWidget* parent) : QDialog(parent), st
 }
 
 void frmUnitID::Form_Load() {
-    for (int id = 1; id <= kHighestUnitID; ++id)
+    for (int id = 1; id <= kHighestUnitId; ++id)
         ComboUnitID_->addItem(QString::number(id));
     ComboUnitID_->setCurrentText(toQt(state_.gateway.unitID));
 }
 
 void frmUnitID::btnOK_Click() {
     state_.gateway.unitID = fromQt(ComboUnitID_->currentText());
-    state_.document.documentChanged = true;
+    markSettingsChanged(state_);
     accept();
 }
 

@@ -1,6 +1,7 @@
+#include "editor/GridEditing.h"
+
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
-#include "editor/GridEditing.h"
 
 #include <gtest/gtest.h>
 
@@ -168,6 +169,40 @@ TEST_F(Editing, RangePicksKeepStartAtMostEnd) {
                                    : start    ? "'Start' entry must be <= 'End' entry"
                                               : "'End' entry must be >= 'Start' entry");
         EXPECT_EQ(marks, marksBefore + 1);
+    }
+}
+
+// Laying the transmitter or channel box over a cell changes its text as typing would, which is a
+// change unless the text stays or the first change after opening a file absorbs it.
+TEST_F(Editing, PlacingATypedBoxOverADifferentTextIsAChange) {
+    struct Case {
+        const char* name;
+        EditBox box;
+        int col;
+        std::string previous;
+        bool ignoreNextChange;
+        int marks;
+    };
+    const Case cases[] = {
+        {"transmitter, other text", EditBox::TransId, kColTransmitterId, "2B", false, 1},
+        {"transmitter, same text", EditBox::TransId, kColTransmitterId, "1A", false, 0},
+        {"channel, other text", EditBox::Channel, kColTransChan, "", false, 1},
+        {"first change after opening", EditBox::TransId, kColTransmitterId, "", true, 0},
+        {"list-only box", EditBox::DataAnalog, kColDataFormat, "COUNT", false, 0},
+        {"range box", EditBox::Start, kColRangeStart, "5", false, 0},
+    };
+    layOut("KYM3815");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        state.grid.setRow(1);
+        state.grid.setCol(c.col);
+        state.grid.setText("1A");
+        state.ignoreNextChange = c.ignoreNextChange;
+        marks = 0;
+        ASSERT_EQ(click(1, c.col), c.box);
+        editing.placed(c.box, c.previous);
+        EXPECT_EQ(marks, c.marks);
+        EXPECT_FALSE(state.ignoreNextChange);
     }
 }
 

@@ -1,16 +1,17 @@
 #include "FtpTestServer.h"
-#include "editor/FlexGrid.h"
 #include "gateway/CurlFtpClient.h"
 #include "gateway/frmFTP.h"
+#include "gateway/frmIPaddress.h"
 #include "gateway/frmProperties.h"
 #include "gateway/frmUnitID.h"
-#include "support/ScriptedFileDialogs.h"
-#include "support/ScriptedPrompter.h"
+#include "support/MainWindowHarness.h"
 
 #include <QAbstractButton>
-#include <QAction>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMetaProperty>
 #include <QSignalSpy>
@@ -47,73 +48,50 @@ void click(const QWidget& parent, const char* name) {
     child<QAbstractButton>(parent, name).click();
 }
 
-// Each Gateway menu entry opens its dialog showing the setting. OK keeps what was typed and marks
-// the document changed, Cancel keeps nothing; an address set there means Ethernet.
-TEST(GatewayMenu, EachEntryOpensItsDialog) {
-    const struct {
-        const char *entry, *dialog, *field, *cancel, *ok;
-        std::string GatewaySettings::*setting;
-        const char* layerAfterOK;
-    } entries[] = {
-        {"mnuGatewayIP", "frmIPaddress", "Text1", "btnCancel", "btnOK", &GatewaySettings::gatewayIP,
-         "ETHERNET"},
-        {"mnuGatewayUnitID", "frmUnitID", "ComboUnitID", "btnCancel", "btnOK",
-         &GatewaySettings::unitID, "RTU"},
-        {"mnuGatewayProperties", "frmProperties", "cboSpeed", "cmdCancel", "cmdOK",
-         &GatewaySettings::gatewayBaud, "RTU"},
-        {"mnuGatewayFTP", "frmFTP", "txtIPAddress", nullptr, nullptr, &GatewaySettings::gatewayIP,
-         nullptr},
-    };
-    for (const auto& e : entries) {
-        SCOPED_TRACE(e.entry);
-        test::TempDir temp;
-        test::ScriptedPrompter prompter;
-        test::ScriptedFileDialogs fileDialogs;
-        ProgramState state;
-        Texts shown;
-        const char* button = nullptr;
-        const auto runner = [&](QDialog& dialog) {
-            shown.push_back(dialog.objectName().toStdString() + " " + values(dialog, {e.field})[0]);
-            setValue(dialog, e.field, "300");
-            button ? click(dialog, button) : dialog.reject();
-            return dialog.result();
-        };
-        FlexGrid window(state, {prompter, fileDialogs, runner, Folders(temp.path())});
-        state.gateway.physicalLayer = "RTU";
-        state.gateway.*e.setting = "12";
-        for (const char* choice : {e.cancel, e.ok}) {
-            button = choice;
-            window.action(QString::fromLatin1(e.entry))->trigger();
-            const bool kept = choice && choice == e.ok;
-            EXPECT_EQ(window.windowTitle().endsWith(QStringLiteral(" *")), kept);
-            EXPECT_EQ((Texts{state.gateway.*e.setting, state.gateway.physicalLayer}),
-                      (Texts{kept ? "300" : "12", kept ? e.layerAfterOK : "RTU"}));
-        }
-        EXPECT_EQ(shown, Texts(2, e.dialog + std::string(" 12")));
+// Every control carries its control name and, as its accessible name, the label or frame
+// caption it stands by; `spoken` lists some of those names.
+void expectNamedControls(const QWidget& dialog,
+                         std::initializer_list<std::pair<const char*, const char*>> spoken) {
+    for (const QWidget* control : dialog.findChildren<QWidget*>()) {
+        const bool comboPart = qobject_cast<const QComboBox*>(control->parentWidget()) != nullptr;
+        const bool isControl =
+            qobject_cast<const QLabel*>(control) || qobject_cast<const QGroupBox*>(control) ||
+            qobject_cast<const QAbstractButton*>(control) ||
+            qobject_cast<const QComboBox*>(control) || qobject_cast<const QLineEdit*>(control);
+        if (comboPart || !isControl)
+            continue;
+        const std::string name = control->objectName().toStdString();
+        EXPECT_FALSE(name.empty()) << control->metaObject()->className();
+        EXPECT_FALSE(control->accessibleName().isEmpty()) << name;
     }
+    for (const auto& [name, accessibleName] : spoken)
+        EXPECT_EQ(child(dialog, name).accessibleName().toStdString(), accessibleName) << name;
 }
 
-TEST(frmUnitID, OffersTheIDsFrom1To247) {
+TEST(frmUnitID, OffersTheUnitsFrom1To247) {
     ProgramState state;
     const frmUnitID dialog(state);
     const auto& ids = child<QComboBox>(dialog, "ComboUnitID");
     EXPECT_EQ(ids.count(), 247);
-    EXPECT_EQ(ids.itemText(246), QStringLiteral("247"));
+    EXPECT_EQ(ids.itemText(0) + ids.itemText(246), QStringLiteral("1247"));
 }
 
-// Without a transport OK asks: Cancel keeps the dialog open, OK closes it keeping nothing but
-// the changed mark. With a transport, the last one chosen, OK keeps the serial settings and no
-// flow control.
-TEST(frmProperties, OKKeepsTheSettingsOnlyWithATransport) {
+// Opened on Ethernet neither transport is chosen, and OK asks for one: Cancel keeps the dialog
+// open, OK closes it keeping nothing but the changed mark. The two transports are option buttons
+// to assistive tools too, and a click keeps exactly one chosen, which OK keeps with the serial
+// settings and no flow control.
+TEST(frmProperties, OkKeepsTheSettingsOnlyWithATransport) {
     ProgramState state;
-    state.gateway.gatewayParity = "ODD";
     state.gateway.gatewayFlowControl = "XON";
+    state.gridVisible = true;
     test::ScriptedPrompter prompter;
     prompter.answers = {Answer::Cancel, Answer::Ok};
     frmProperties dialog(state, prompter);
-    EXPECT_EQ(values(dialog,
-                     {"cboSpeed", "cboDataBits", "cboParity", "cboStopBits", "optASCII", "optRTU"}),
-              (Texts{"9600", "8", "ODD", "1", "false", "false"}));
+    for (const char* option : {"optASCII", "optRTU"})
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(&child(dialog, option))->role(),
+                  QAccessible::RadioButton)
+            << option;
+    EXPECT_EQ(values(dialog, {"optASCII", "optRTU"}), (Texts{"false", "false"}));
     dialog.show();
     setValue(dialog, "cboSpeed", "19200");
     click(dialog, "cmdOK");
@@ -125,13 +103,93 @@ TEST(frmProperties, OKKeepsTheSettingsOnlyWithATransport) {
     EXPECT_EQ(state.gateway.gatewayBaud, "9600");
     EXPECT_TRUE(state.document.documentChanged);
 
-    click(dialog, "optASCII");
-    click(dialog, "optRTU");
+    for (const char* option : {"optASCII", "optRTU", "optRTU"})
+        click(dialog, option);
     EXPECT_EQ(values(dialog, {"optASCII", "optRTU"}), (Texts{"false", "true"}));
     click(dialog, "cmdOK");
     EXPECT_EQ((Texts{state.gateway.physicalLayer, state.gateway.gatewayBaud,
                      state.gateway.gatewayFlowControl}),
               (Texts{"RTU", "19200", "NONE"}));
+}
+
+// The Gateway menu opens each dialog showing the setting, every control named. OK stores the
+// field as typed and marks an existing document; before New or Open there is none to mark.
+// Cancel stores nothing.
+TEST(GatewayMenu, EachEntryOpensItsDialog) {
+    using Spoken = std::initializer_list<std::pair<const char*, const char*>>;
+    const struct {
+        const char *entry, *dialog, *field, *choice, *ok;
+        std::string GatewaySettings::*setting;
+        const char* layerAfterOk;
+        Spoken spoken;
+    } entries[] = {
+        {"mnuGatewayIP",
+         "frmIPaddress",
+         "Text1",
+         nullptr,
+         "btnOK",
+         &GatewaySettings::gatewayIP,
+         "ETHERNET",
+         {{"Text1", "IP Address"}, {"txtSubnet", "Subnet"}}},
+        {"mnuGatewayUnitId",
+         "frmUnitID",
+         "ComboUnitID",
+         nullptr,
+         "btnOK",
+         &GatewaySettings::unitID,
+         "RTU",
+         {{"ComboUnitID", "Unit ID"}}},
+        {"mnuGatewayProperties",
+         "frmProperties",
+         "cboSpeed",
+         "optASCII",
+         "cmdOK",
+         &GatewaySettings::gatewayBaud,
+         "ASCII",
+         {{"cboSpeed", "Maximum Speed"}, {"cboDataBits", "Data Bits"}, {"optRTU", "RTU"}}},
+        {"mnuGatewayFTP",
+         "frmFTP",
+         "txtIPAddress",
+         nullptr,
+         nullptr,
+         &GatewaySettings::gatewayIP,
+         "RTU",
+         {{"txtIPAddress", "IP Address"}, {"txtUsername", "User"}}},
+    };
+    for (const auto& e : entries) {
+        SCOPED_TRACE(e.entry);
+        test::MainWindowHarness h;
+        GatewaySettings& gateway = h.state.gateway;
+        Texts shown;
+        bool confirm = true;
+        h.drive = [&](QDialog& dialog) {
+            EXPECT_EQ(dialog.objectName().toStdString(), e.dialog);
+            expectNamedControls(dialog, e.spoken);
+            shown.push_back(values(dialog, {e.field})[0]);
+            setValue(dialog, e.field, "300");
+            if (e.choice)
+                click(dialog, e.choice);
+            confirm&& e.ok ? click(dialog, e.ok) : dialog.reject();
+        };
+        const auto open = [&](bool ok) {
+            gateway.physicalLayer = "RTU";
+            gateway.*e.setting = "12";
+            confirm = ok;
+            h.trigger(e.entry);
+            const bool kept = ok && e.ok;
+            EXPECT_EQ((Texts{gateway.*e.setting, gateway.physicalLayer}),
+                      (Texts{kept ? "300" : "12", kept ? e.layerAfterOk : "RTU"}));
+        };
+        open(true);
+        EXPECT_EQ(h.title(), kDesignCaption);
+        EXPECT_FALSE(h.state.document.documentChanged);
+        h.newDocument("mnuNewConfig");
+        open(false);
+        EXPECT_EQ(h.title(), "Editor - ");
+        open(true);
+        EXPECT_EQ(h.title(), e.ok ? "Editor -  *" : "Editor - ");
+        EXPECT_EQ(shown, Texts(3, "12"));
+    }
 }
 
 // Fails a test that shows a message off the window's thread.

@@ -72,7 +72,7 @@ TEST(GatewayFtpSession, FailuresShowTheirStepsInOrder) {
         planned.answer = c.answer;
         GatewayFtpSession session(planned, planned);
         const FtpLogin login{c.host, "root", "lumo"};
-        EXPECT_FALSE(c.send ? session.Send(login, c.send) : session.Get(login, "/kym/x.cfg"));
+        EXPECT_FALSE(c.send ? session.send(login, c.send) : session.get(login, "/kym/x.cfg"));
         EXPECT_EQ(planned.log, c.expected);
         EXPECT_FALSE(session.connected() || session.sessionOpen() || session.connectionOpen());
     }
