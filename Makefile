@@ -4,6 +4,8 @@
 # make bench      runs the benchmarks (medians of repeated runs)
 # make fuzz       builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS
 # make test-asan  builds and runs every test with AddressSanitizer and UndefinedBehaviorSanitizer
+# make format-check  lists the tracked C++ files that .clang-format would change; fails if any
+# make format     applies .clang-format to them
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 ASAN_BUILD ?= build-asan
@@ -11,8 +13,9 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_SECONDS ?= 60
 FUZZERS = read_configuration compile_configuration check_configuration
+FORMAT_PATHS = $(foreach d,src tests bench fuzz,'$(d)/*.cpp' '$(d)/*.h')
 
-.PHONY: all deps configure build run test demo bench fuzz test-asan clean
+.PHONY: all deps configure build run test demo bench fuzz test-asan format-check format clean
 
 all: build
 
@@ -60,6 +63,21 @@ test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DKYM_SANITIZE=ON -DKYM_BUILD_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# An empty list would pass unchecked, so no tracked files (no git) is a failure.
+format-check: deps
+	@files=$$(git ls-files -- $(FORMAT_PATHS)) && [ -n "$$files" ] || \
+		{ echo "make format-check: no tracked C++ files (is this a git checkout?)"; exit 1; }; \
+	bad=""; for f in $$files; do \
+		clang-format --dry-run -Werror "$$f" >/dev/null 2>&1 || bad="$$bad $$f"; \
+	done; \
+	if [ -n "$$bad" ]; then \
+		echo "make format-check: not formatted as .clang-format says (make format applies it):"; \
+		printf '  %s\n' $$bad; exit 1; \
+	fi
+
+format: deps
+	@git ls-files -z -- $(FORMAT_PATHS) | xargs -0 -r clang-format -i
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(ASAN_BUILD)

@@ -1,5 +1,5 @@
 // kymtool check over arbitrary bytes: no crash, and every finding on a line of the file.
-#include "transfer/FileCheck.h"
+#include "check/FileCheck.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
+#include "check/FileCheck.h"
 #include "cli/Commands.h"
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
 #include "transfer/Conversions.h"
-#include "transfer/FileCheck.h"
 #include "transfer/Frames.h"
 #include "transfer/ImageCompiler.h"
 

@@ -78,4 +78,16 @@ struct ProgramState {
     int selectedUnit = 0; // unit of an extender system to program: 1 main, 2 and 3 extensions
 };
 
+// A document exists once New has laid out a table or a file has been opened; before that the
+// grid holds only the start-up table, which nobody asked to keep.
+inline bool documentExists(const ProgramState& state) {
+    return state.gridVisible || state.document.hasFileName;
+}
+
+// Settings kept beside the document were stored: the document, if there is one, is changed.
+inline void markSettingsChanged(ProgramState& state) {
+    if (documentExists(state))
+        state.document.documentChanged = true;
+}
+
 } // namespace kym

@@ -7,14 +7,16 @@
 
 namespace kym {
 
-// What went wrong, and where: line is a 1-based line of the file being read, 0 when no line applies.
+// What went wrong, and where: line is a 1-based line of the file being read, 0 when no line
+// applies.
 struct Error {
     std::string reason;
     int line = 0;
 };
 
-// A value or the reason there is none. Errors cross layers as values, never as exceptions.
-template <class T> class Result {
+// A value or the reason there is none. Errors cross layers as values, never as exceptions; a result
+// dropped unread is a failure nobody reports, hence [[nodiscard]].
+template <class T> class [[nodiscard]] Result {
 public:
     Result(T value) : data_(std::move(value)) {}
     Result(Error error) : data_(std::move(error)) {}
@@ -31,7 +33,7 @@ private:
     std::variant<T, Error> data_;
 };
 
-template <> class Result<void> {
+template <> class [[nodiscard]] Result<void> {
 public:
     Result() = default;
     Result(Error error) : error_(std::move(error)) {}

@@ -1,6 +1,6 @@
 #include "gateway/frmProperties.h"
 
-#include "editor/SettingsChange.h"
+#include "config/ProgramState.h"
 #include "ui/DialogParts.h"
 #include "ui/Text.h"
 

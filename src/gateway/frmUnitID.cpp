@@ -1,6 +1,6 @@
 #include "gateway/frmUnitID.h"
 
-#include "editor/SettingsChange.h"
+#include "config/ProgramState.h"
 #include "ui/DialogParts.h"
 #include "ui/Text.h"
 

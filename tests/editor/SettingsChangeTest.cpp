@@ -1,4 +1,4 @@
-#include "editor/SettingsChange.h"
+#include "config/ProgramState.h"
 
 #include "editor/DocumentLifecycle.h"
 #include "support/ScriptedFileDialogs.h"
@@ -34,7 +34,7 @@ TEST(SettingsChange, MarksTheDocumentOnlyOnceOneExists) {
         {"new",
          [](auto& life, auto&) {
              life.chooseDeviceType("QD4805");
-             life.New();
+             life.startNewDocument();
          },
          true},
         {"file without a table opened",

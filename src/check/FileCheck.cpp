@@ -1,11 +1,11 @@
 #include "FileCheck.h"
 
-#include "Frames.h"
-#include "ImageCompiler.h"
 #include "config/ConfigFile.h"
 #include "config/DeviceTypes.h"
 #include "dialogs/Options.h"
 #include "editor/ValueLists.h"
+#include "transfer/Frames.h"
+#include "transfer/ImageCompiler.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "transfer/FileCheck.h"
+#include "check/FileCheck.h"
 
 #include "support/ConfigLines.h"
 
