@@ -37,8 +37,8 @@ int main(int argc, char** argv) {
     kym::ProgramState state;
     kym::QtPrompter prompter;
     kym::QtFileDialogs fileDialogs;
-    kym::FlexGrid window(state, {prompter, fileDialogs, kym::modalDialogRunner(),
-                                 kym::Folders::forUser()});
+    kym::FlexGrid window(
+        state, {prompter, fileDialogs, kym::modalDialogRunner(), kym::Folders::forUser()});
     prompter.setParent(&window);
     fileDialogs.setParent(&window);
     window.show();

@@ -25,8 +25,12 @@ public:
 class FixedFileDialogs : public FileDialogs {
 public:
     explicit FixedFileDialogs(std::filesystem::path path) : path_(std::move(path)) {}
-    std::optional<std::filesystem::path> openFile(const FileDialogRequest&) override { return path_; }
-    std::optional<std::filesystem::path> saveFile(const FileDialogRequest&) override { return path_; }
+    std::optional<std::filesystem::path> openFile(const FileDialogRequest&) override {
+        return path_;
+    }
+    std::optional<std::filesystem::path> saveFile(const FileDialogRequest&) override {
+        return path_;
+    }
     void choose(std::filesystem::path path) { path_ = std::move(path); }
 
 private:

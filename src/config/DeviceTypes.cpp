@@ -9,7 +9,9 @@ const DeviceTypeEntry* findDeviceType(std::string_view identifier) {
     return nullptr;
 }
 
-int gridRowsFor(std::string_view deviceType) { return deviceType == kQx4815 ? 25 : 9; }
+int gridRowsFor(std::string_view deviceType) {
+    return deviceType == kQx4815 ? 25 : 9;
+}
 
 bool isTwoOutput(std::string_view deviceType) {
     return deviceType == kQr4805 || deviceType == kQd4805;

@@ -7,7 +7,9 @@ namespace {
 const std::string kNoText;
 }
 
-RegisterGrid::RegisterGrid(int rows, int cols) { resize(rows, cols); }
+RegisterGrid::RegisterGrid(int rows, int cols) {
+    resize(rows, cols);
+}
 
 void RegisterGrid::resize(int rows, int cols) {
     rows = std::max(rows, 1);
@@ -26,8 +28,12 @@ void RegisterGrid::resize(int rows, int cols) {
     notify(Change::Shape);
 }
 
-void RegisterGrid::setRows(int rows) { resize(rows, cols_); }
-void RegisterGrid::setCols(int cols) { resize(rows_, cols); }
+void RegisterGrid::setRows(int rows) {
+    resize(rows, cols_);
+}
+void RegisterGrid::setCols(int cols) {
+    resize(rows_, cols);
+}
 
 void RegisterGrid::setRow(int row) {
     if (row >= 0 && row < rows_)

@@ -50,7 +50,9 @@ public:
 
 private:
     bool contains(int row, int col) const;
-    std::string& at(int row, int col) { return cells_[static_cast<std::size_t>(row * cols_ + col)]; }
+    std::string& at(int row, int col) {
+        return cells_[static_cast<std::size_t>(row * cols_ + col)];
+    }
     void resize(int rows, int cols);
     void notify(Change change, int row = -1, int col = -1) const;
 

@@ -13,7 +13,8 @@ namespace kym {
 // Where the setpoint range dialog reads and writes its four numbers: the rows of one of two row
 // sets, in the grid's current column.
 struct SetpointRangeTarget {
-    using RowSet = std::array<std::int16_t, 4>; // low input, low setpoint, high input, high setpoint
+    using RowSet =
+        std::array<std::int16_t, 4>; // low input, low setpoint, high input, high setpoint
     std::string dataFormat;
     bool useFirstRowSet = true;
     RowSet firstRowSet{};

@@ -39,10 +39,10 @@ FlexGrid::FlexGrid(ProgramState& state, Services services, SerialPortFactory ser
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     grid_ = new RegisterGridView(state_.grid, central);
-    emptyHint_ = new QLabel(
-        QStringLiteral("Choose a device type from the DeviceType menu, then File > New, "
-                       "or open a register configuration with File > Open."),
-        central);
+    emptyHint_ =
+        new QLabel(QStringLiteral("Choose a device type from the DeviceType menu, then File > New, "
+                                  "or open a register configuration with File > Open."),
+                   central);
     emptyHint_->setObjectName(QStringLiteral("lblNoDocument"));
     emptyHint_->setAlignment(Qt::AlignCenter);
     emptyHint_->setWordWrap(true);
@@ -137,7 +137,8 @@ void FlexGrid::createEditBoxes() {
 
 QAction* FlexGrid::addEntry(QMenu* menu, const char* objectName, const QString& caption,
                             const QKeySequence& shortcut) {
-    QAction* entry = caption == QStringLiteral("-") ? menu->addSeparator() : menu->addAction(caption);
+    QAction* entry =
+        caption == QStringLiteral("-") ? menu->addSeparator() : menu->addAction(caption);
     entry->setObjectName(QString::fromLatin1(objectName));
     if (!shortcut.isEmpty())
         entry->setShortcut(shortcut);
@@ -157,7 +158,8 @@ void FlexGrid::createMenus() {
     addEntry(mnuFile_, "Bar1", QStringLiteral("-"));
     addEntry(mnuFile_, "mnuFileTransfer", QStringLiteral("&File Transfer"));
     addEntry(mnuFile_, "Bar2", QStringLiteral("-"));
-    addEntry(mnuFile_, "mnuFileExit", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+Q")));
+    addEntry(mnuFile_, "mnuFileExit", QStringLiteral("E&xit"),
+             QKeySequence(QStringLiteral("Ctrl+Q")));
 
     mnuComm_ = menuBar()->addMenu(QStringLiteral("&Settings"));
     mnuComm_->setObjectName(QStringLiteral("mnuComm"));
@@ -229,8 +231,10 @@ void FlexGrid::connectHandlers() {
     connect(ComboStart_, &QComboBox::activated, this, &FlexGrid::ComboStart_Click);
     connect(ComboEnd_, &QComboBox::activated, this, &FlexGrid::ComboEnd_Click);
     // Typing raises the change notification; a text set while placing counts in GridEditing.
-    connect(ComboTransID_->lineEdit(), &QLineEdit::textEdited, this, &FlexGrid::ComboTransID_Change);
-    connect(ComboChannel_->lineEdit(), &QLineEdit::textEdited, this, &FlexGrid::ComboChannel_Change);
+    connect(ComboTransID_->lineEdit(), &QLineEdit::textEdited, this,
+            &FlexGrid::ComboTransID_Change);
+    connect(ComboChannel_->lineEdit(), &QLineEdit::textEdited, this,
+            &FlexGrid::ComboChannel_Change);
     connect(Timer1_, &QTimer::timeout, this, &FlexGrid::Timer1_Timer);
 }
 
@@ -329,7 +333,9 @@ void FlexGrid::MSFlexGrid1_KeyDown() {
     }
 }
 
-void FlexGrid::MSFlexGrid1_Scroll() { HideEditCombos(); }
+void FlexGrid::MSFlexGrid1_Scroll() {
+    HideEditCombos();
+}
 
 void FlexGrid::ComboTransID_Click(int index) {
     editing_.picked(EditBox::TransId, fromQt(ComboTransID_->itemText(index)));
@@ -352,14 +358,16 @@ void FlexGrid::ComboDataDigital_Click(int index) {
 }
 
 void FlexGrid::ComboStart_Click(int index) {
-    const RangeVerdict verdict = editing_.pickedRange(RangeEnd::Start, fromQt(ComboStart_->itemText(index)));
+    const RangeVerdict verdict =
+        editing_.pickedRange(RangeEnd::Start, fromQt(ComboStart_->itemText(index)));
     if (!verdict.accepted)
         services_.prompter.inform(verdict.message);
     pickDone(ComboStart_);
 }
 
 void FlexGrid::ComboEnd_Click(int index) {
-    const RangeVerdict verdict = editing_.pickedRange(RangeEnd::End, fromQt(ComboEnd_->itemText(index)));
+    const RangeVerdict verdict =
+        editing_.pickedRange(RangeEnd::End, fromQt(ComboEnd_->itemText(index)));
     if (!verdict.accepted)
         services_.prompter.inform(verdict.message);
     pickDone(ComboEnd_);
@@ -418,7 +426,9 @@ QComboBox* FlexGrid::visibleBox() const {
     return nullptr;
 }
 
-void FlexGrid::FillTransmitterIDList() { transmitterIds_->fill(); }
+void FlexGrid::FillTransmitterIDList() {
+    transmitterIds_->fill();
+}
 
 void FlexGrid::FillDigitalFormatList() {
     for (const auto& entry : digitalFormatEntries())
@@ -430,8 +440,12 @@ void FlexGrid::FillAnalogFormatList() {
         ComboDataAnalog_->addItem(toQt(entry));
 }
 
-void FlexGrid::FillStartList() { fillRangeList(ComboStart_, RangeEnd::Start); }
-void FlexGrid::FillEndList() { fillRangeList(ComboEnd_, RangeEnd::End); }
+void FlexGrid::FillStartList() {
+    fillRangeList(ComboStart_, RangeEnd::Start);
+}
+void FlexGrid::FillEndList() {
+    fillRangeList(ComboEnd_, RangeEnd::End);
+}
 
 void FlexGrid::fillRangeList(QComboBox* box, RangeEnd end) {
     const RangeList list = editing_.rangeList(end);
@@ -458,8 +472,8 @@ void FlexGrid::placeBox(QComboBox* box) {
 // not in their list as a placeholder.
 void FlexGrid::showBoxText(QComboBox* box, const QString& text) {
     if (box->isEditable()) {
-        const int index = box == ComboTransID_ ? transmitterIdIndex(fromQt(text))
-                                               : box->findText(text);
+        const int index =
+            box == ComboTransID_ ? transmitterIdIndex(fromQt(text)) : box->findText(text);
         box->setCurrentIndex(index < box->count() ? index : -1);
         box->setEditText(text);
         return;
@@ -493,11 +507,21 @@ bool FlexGrid::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void FlexGrid::mnuNewConfig_Click() { chooseDeviceType(kKym3815); }
-void FlexGrid::mnuExtender_Click() { chooseDeviceType(kQx4815); }
-void FlexGrid::mnuTwoReceive_Click() { chooseDeviceType(kQr4805); }
-void FlexGrid::mnuFour_Control_Click() { chooseDeviceType(kQd4815); }
-void FlexGrid::mnuTwo_Control_Click() { chooseDeviceType(kQd4805); }
+void FlexGrid::mnuNewConfig_Click() {
+    chooseDeviceType(kKym3815);
+}
+void FlexGrid::mnuExtender_Click() {
+    chooseDeviceType(kQx4815);
+}
+void FlexGrid::mnuTwoReceive_Click() {
+    chooseDeviceType(kQr4805);
+}
+void FlexGrid::mnuFour_Control_Click() {
+    chooseDeviceType(kQd4815);
+}
+void FlexGrid::mnuTwo_Control_Click() {
+    chooseDeviceType(kQd4805);
+}
 
 void FlexGrid::mnuGatewayIP_Click() {
     frmIPaddress dialog(state_, this);

@@ -79,7 +79,9 @@ RegisterGridView::RegisterGridView(RegisterGrid& grid, QWidget* parent)
     applyHeights();
 }
 
-RegisterGridView::~RegisterGridView() { grid_.setListener({}); }
+RegisterGridView::~RegisterGridView() {
+    grid_.setListener({});
+}
 
 int RegisterGridView::twipsToPixels(int twips) const {
     return static_cast<int>(std::lround(twips * logicalDpiX() / 1440.0));

@@ -14,7 +14,8 @@ TransmitterIdListModel* TransmitterIdListModel::install(QComboBox* box) {
     // Uniform sizes take the first entry's size, and the first entry is empty: every entry
     // gets the size of a full one instead.
     const QFontMetrics metrics(box->font());
-    model->itemSize_ = QSize(metrics.horizontalAdvance(QStringLiteral("FFF0")), metrics.height() + 6);
+    model->itemSize_ =
+        QSize(metrics.horizontalAdvance(QStringLiteral("FFF0")), metrics.height() + 6);
     box->setModel(model);
     if (auto* list = qobject_cast<QListView*>(box->view()))
         list->setUniformItemSizes(true);
@@ -28,8 +29,8 @@ int TransmitterIdListModel::rowCount(const QModelIndex& parent) const {
 QVariant TransmitterIdListModel::data(const QModelIndex& index, int role) const {
     if (index.isValid() && role == Qt::SizeHintRole)
         return itemSize_;
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole &&
-                             role != Qt::AccessibleTextRole))
+    if (!index.isValid() ||
+        (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::AccessibleTextRole))
         return {};
     return toQt(transmitterIdEntry(index.row()));
 }

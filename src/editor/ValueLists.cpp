@@ -23,7 +23,8 @@ int transmitterIdIndex(std::string_view text) {
         return -1;
     int value = 0;
     for (char c : text) {
-        const int digit = c >= '0' && c <= '9' ? c - '0' : (c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1);
+        const int digit =
+            c >= '0' && c <= '9' ? c - '0' : (c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1);
         if (digit < 0)
             return -1;
         value = value * 16 + digit;

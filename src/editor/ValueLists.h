@@ -37,7 +37,8 @@ struct RangeVerdict {
 RangeVerdict checkRangePick(RangeEnd end, std::string_view newText, std::string_view otherText);
 
 inline constexpr std::string_view kDigitalRowsMessage = "Digital rows do not use this parameter.";
-inline constexpr std::string_view kSelectDataFormatMessage = "Select Appropriate 'DATA FORMAT' Type!";
+inline constexpr std::string_view kSelectDataFormatMessage =
+    "Select Appropriate 'DATA FORMAT' Type!";
 inline constexpr std::string_view kStartAfterEndMessage = "'Start' entry must be <= 'End' entry";
 inline constexpr std::string_view kEndBeforeStartMessage = "'End' entry must be >= 'Start' entry";
 

@@ -16,8 +16,8 @@ std::optional<std::filesystem::path> QtFileDialogs::run(const FileDialogRequest&
                                                         bool save) {
     QFileDialog dialog(parent_, QString::fromStdString(request.title),
                        QString::fromStdString(request.directory.string()));
-    dialog.setNameFilter(QString::fromStdString(request.filterDescription + " (" +
-                                                request.filterPattern + ")"));
+    dialog.setNameFilter(
+        QString::fromStdString(request.filterDescription + " (" + request.filterPattern + ")"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // With the extension added by the dialog, the overwrite question is about the file written.
     if (save && request.filterPattern.starts_with("*."))

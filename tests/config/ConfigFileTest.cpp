@@ -1,4 +1,5 @@
 #include "config/ConfigFile.h"
+
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
 
@@ -36,13 +37,40 @@ std::string row(const ProgramState& state, int r) {
 }
 
 TEST(ConfigFile, NewDocumentsAreWrittenByteForByte) {
-    const std::string worked =
-        crlf({"CAPTURE", "0", "DEVICE_TYPE", "QD4815", "FILE_TYPE", "", "CAPTURE_SCALE", "SECONDS",
-              "LOSS_STATE", "LAST", "SNIFFER_STATE", "", "VENDOR CODE", "171", "PROPERTY CODE",
-              "0002", "TIMEOUT", "30", "NETWORK_ID", "1", "COLUMN_NAMES", "5",
-              "TRANSMITTER ID:TRANS CHAN:DATA FORMAT:RANGE START:RANGE END:", "ROW_DATA", "8",
-              ",1,COUNT,0,4095,;", ",2,COUNT,0,4095,;", ",3,COUNT,0,4095,;", ",4,COUNT,0,4095,;",
-              ",1,DIGITAL,,,;", ",2,DIGITAL,,,;", ",3,DIGITAL,,,;", ",4,DIGITAL,,,;", ""});
+    const std::string worked = crlf({"CAPTURE",
+                                     "0",
+                                     "DEVICE_TYPE",
+                                     "QD4815",
+                                     "FILE_TYPE",
+                                     "",
+                                     "CAPTURE_SCALE",
+                                     "SECONDS",
+                                     "LOSS_STATE",
+                                     "LAST",
+                                     "SNIFFER_STATE",
+                                     "",
+                                     "VENDOR CODE",
+                                     "171",
+                                     "PROPERTY CODE",
+                                     "0002",
+                                     "TIMEOUT",
+                                     "30",
+                                     "NETWORK_ID",
+                                     "1",
+                                     "COLUMN_NAMES",
+                                     "5",
+                                     "TRANSMITTER ID:TRANS CHAN:DATA FORMAT:RANGE START:RANGE END:",
+                                     "ROW_DATA",
+                                     "8",
+                                     ",1,COUNT,0,4095,;",
+                                     ",2,COUNT,0,4095,;",
+                                     ",3,COUNT,0,4095,;",
+                                     ",4,COUNT,0,4095,;",
+                                     ",1,DIGITAL,,,;",
+                                     ",2,DIGITAL,,,;",
+                                     ",3,DIGITAL,,,;",
+                                     ",4,DIGITAL,,,;",
+                                     ""});
     const ProgramState four = newDocument("QD4815");
     EXPECT_EQ(configurationFileBytes(four.header, four.grid), worked);
 
@@ -75,10 +103,32 @@ TEST(ConfigFile, WrittenDocumentReadsBackTheSame) {
 }
 
 TEST(ConfigFile, KeysInAnyOrderWithBareLineFeedsAndCellsCutAtCommas) {
-    std::string text = crlf({"NETWORK_ID", "9", "TIMEOUT", "45", "DEVICE_TYPE", "QR4805", "FILE_TYPE",
-                             "FACTORY", "COLUMN_NAMES", "5", "a:b:c:d:e:", "ROW_DATA", "8",
-                             "1,2,COUNT,0,100,;", "AB,CD", "a,b,c,d,e,f,g,h,", "x:y,,z,", "00A5,", "",
-                             "", "", "", "CAPTURE", "3", "capture", "7"});
+    std::string text = crlf({"NETWORK_ID",
+                             "9",
+                             "TIMEOUT",
+                             "45",
+                             "DEVICE_TYPE",
+                             "QR4805",
+                             "FILE_TYPE",
+                             "FACTORY",
+                             "COLUMN_NAMES",
+                             "5",
+                             "a:b:c:d:e:",
+                             "ROW_DATA",
+                             "8",
+                             "1,2,COUNT,0,100,;",
+                             "AB,CD",
+                             "a,b,c,d,e,f,g,h,",
+                             "x:y,,z,",
+                             "00A5,",
+                             "",
+                             "",
+                             "",
+                             "",
+                             "CAPTURE",
+                             "3",
+                             "capture",
+                             "7"});
     std::erase(text, '\r');
     const ProgramState state = read(text);
     EXPECT_EQ(state.header.networkID, "9");
@@ -88,7 +138,7 @@ TEST(ConfigFile, KeysInAnyOrderWithBareLineFeedsAndCellsCutAtCommas) {
     EXPECT_EQ(state.grid.cell(0, 1), "TRANSMITTER ID"); // the layout rewrites the names
     EXPECT_TRUE(state.grid.rowHidden(1));
     EXPECT_EQ(row(state, 1), "1|2|COUNT|0|100|");
-    EXPECT_EQ(row(state, 2), "AB|||||"); // no trailing comma: the last cell is lost
+    EXPECT_EQ(row(state, 2), "AB|||||");    // no trailing comma: the last cell is lost
     EXPECT_EQ(row(state, 3), "a|b|c|d|e|"); // fields beyond the grid are ignored
     EXPECT_EQ(row(state, 4), "x:y||z|||");
     EXPECT_EQ(row(state, 5), "00A5|||||");
@@ -120,7 +170,8 @@ TEST(ConfigFile, TheTableIsShapedForTheTypeInForceAtColumnNames) {
 
     ProgramState before;
     before.header.deviceType = "QR4805";
-    const ProgramState late = read(crlf({"COLUMN_NAMES", "5", "", "DEVICE_TYPE", "QX4815"}), before);
+    const ProgramState late =
+        read(crlf({"COLUMN_NAMES", "5", "", "DEVICE_TYPE", "QX4815"}), before);
     EXPECT_EQ(late.grid.rows(), 9);
     EXPECT_TRUE(late.grid.rowHidden(1));
 }
@@ -128,8 +179,9 @@ TEST(ConfigFile, TheTableIsShapedForTheTypeInForceAtColumnNames) {
 TEST(ConfigFile, AMovedIndexIsTestedByTheKeysAfterIt) {
     // CAPTURE_SCALE's value "TIMEOUT" is a key for the tests that follow in the same step; the
     // line right after the last row is passed over, the one after it is a key again.
-    const ProgramState state = read(crlf({"CAPTURE_SCALE", "TIMEOUT", "17", "COLUMN_NAMES", "5", "",
-                                          "ROW_DATA", "1", "A,,,,,;", "NETWORK_ID", "NETWORK_ID", "3"}));
+    const ProgramState state =
+        read(crlf({"CAPTURE_SCALE", "TIMEOUT", "17", "COLUMN_NAMES", "5", "", "ROW_DATA", "1",
+                   "A,,,,,;", "NETWORK_ID", "NETWORK_ID", "3"}));
     EXPECT_EQ(state.header.timeout, "17");
     EXPECT_FALSE(state.header.captureInMinutes);
     EXPECT_EQ(state.header.networkID, "3");

@@ -1,5 +1,4 @@
 #include "config/ProgramState.h"
-
 #include "editor/DocumentLifecycle.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedPrompter.h"
