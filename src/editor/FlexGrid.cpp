@@ -117,6 +117,7 @@ void FlexGrid::createEditBoxes() {
             // Typed text is never written into the grid, so it must not join the list either.
             box->setInsertPolicy(QComboBox::NoInsert);
             box->setCompleter(nullptr);
+            box->lineEdit()->setAccessibleName(box->accessibleName());
             box->lineEdit()->installEventFilter(this);
         }
         box->installEventFilter(this);
