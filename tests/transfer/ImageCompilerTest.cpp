@@ -176,23 +176,6 @@ TEST(ImageCompiler, TwoControlBlockHoldsTheValuesAtRowData) {
     EXPECT_EQ(compiled.image.header[headerbyte::kTimeout], 99);
 }
 
-TEST(ImageCompiler, EveryCompilationStartsFromAFreshImage) {
-    test::ConfigLines extender("QX4815", Rows(24, "ABCD,4,COUNT,-5,77,;"));
-    extender.set("CAPTURE", "200").set("TIMEOUT", "60").set("CAPTURE_SCALE", "MINUTES");
-    const auto first = compile(extender.lines());
-    ASSERT_EQ(first.image.records[23][0], 0xAB);
-
-    // A shorter file without DEVICE_TYPE, CAPTURE and TIMEOUT: nothing of the first reaches it.
-    test::ConfigLines shorter("", {"1,1,DIGITAL,,,;"});
-    shorter.drop("DEVICE_TYPE").drop("CAPTURE").drop("TIMEOUT");
-    const auto second = compile(shorter.lines());
-    EXPECT_EQ(second.deviceTypeText, "");
-    EXPECT_EQ(hexText(second.image.header), "00 00 00 01 71 00 02 00 01 01");
-    RegisterRecords records{};
-    records[0] = {0, 1, 1, 10, 0, 0, 0, 0, 0};
-    EXPECT_EQ(second.image.records, records);
-}
-
 TEST(ImageCompiler, ValuesWithoutAByteValueAndMalformedSectionsFail) {
     const std::tuple<LineList, int, std::string> cases[] = {
         {fileWith({{"CAPTURE", ""}}), 2, "CAPTURE \"\" is not a number"},
