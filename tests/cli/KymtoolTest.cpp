@@ -1,8 +1,10 @@
+#include "FtpTestServer.h"
 #include "support/ConfigLines.h"
 #include "support/RunProcess.h"
 #include "support/TempDir.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -151,6 +153,33 @@ TEST_F(Kymtool, SendExitCodes) {
     EXPECT_EQ(std::ranges::count(log, '\n'), 1) << log;
     EXPECT_NE(log.find("(79 bytes), checksum right, replied 1B 47 4A 15"), std::string::npos)
         << log;
+}
+
+TEST_F(Kymtool, FtpPutAndGetCopyBinaryBytes) {
+    // The default download lands in the kym folder of the home folder.
+    ::setenv("HOME", dir.path().c_str(), 1);
+    test::FtpTestServer server(dir / "server");
+    ASSERT_FALSE(server.address().empty());
+    std::string bytes;
+    for (int i = 0; i < 70000; ++i)
+        bytes += static_cast<char>(i * 7 % 256);
+    bytes += std::string("\r\n\n\r\0", 5);
+    const std::string upload = (dir / "upload.bin").string();
+    test::writeFile(upload, bytes);
+
+    const auto put = run({"ftp", "put", upload, "--host", server.address()});
+    EXPECT_EQ(put.exitCode, 0) << put.err;
+    EXPECT_EQ(put.out, "File has been sent\n");
+    EXPECT_EQ(test::readFile(dir / "server" / "config.cfg"), bytes);
+
+    const auto download = dir / "kym" / "_config.cfg";
+    std::filesystem::create_directories(dir / "kym");
+    test::writeFile(download, "an earlier download");
+    const auto get =
+        run({"ftp", "get", "--user", "root", "--password", "lumo", "--host", server.address()});
+    EXPECT_EQ(get.exitCode, 0) << get.err;
+    EXPECT_EQ(get.out, "File has been placed in " + download.string() + "\n");
+    EXPECT_EQ(test::readFile(download), bytes);
 }
 
 } // namespace

@@ -39,12 +39,6 @@ Compilation compile(const LineList& lines) {
     return compiled;
 }
 
-TEST(Conversions, FrameCrcIsX25) {
-    const std::string_view digits = "123456789";
-    EXPECT_EQ(FrameCrc(std::vector<std::uint8_t>(digits.begin(), digits.end())), 0x906E);
-    EXPECT_EQ(FrameCrc({}), 0x0000);
-}
-
 // Every row differs, so a frame that carries the wrong record or byte shows it.
 const std::vector<std::string> kRows{
     "101,1,THERM 20k,-1,100,;",   "202,2,COUNT,-2,200,;",        "303,3,HUMIDITY,-3,300,;",
