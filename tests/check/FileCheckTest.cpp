@@ -54,6 +54,10 @@ TEST(FileCheck, ReportsEveryProblemWithItsLine) {
     noRowData.resize(24);
     LineList typeAfterColumnNames = file({"DEVICE_TYPE", "OLD"});
     typeAfterColumnNames.insert(typeAfterColumnNames.end(), {"DEVICE_TYPE", "KYM3815"});
+    // A value of megabytes is named by its first 40 characters and its length.
+    const std::string huge(50 << 20, '7'), cut = std::string(40, '7') + "\u2026\" (5242880";
+    LineList hugeValues = file({"CAPTURE", huge});
+    hugeValues[22] = huge + "x";
     const std::pair<LineList, std::vector<Expected>> cases[] = {
         {file({}), {}},
         {cleanFile().drop("FILE_TYPE").drop("TIMEOUT").drop("DEVICE_TYPE").lines(),
@@ -101,6 +105,9 @@ TEST(FileCheck, ReportsEveryProblemWithItsLine) {
          {{2, kError, "CAPTURE \"300\" is outside 0 to 255"},
           {28, kError, "row 3 TRANS CHAN \"300\" is larger than 255"},
           {28, kError, "row 3 RANGE START \"x\" is not a number"}}},
+        {hugeValues,
+         {{2, kError, "CAPTURE \"" + cut + "0 characters) is outside 0 to 255"},
+          {22, kError, "COLUMN_NAMES count \"" + cut + "1 characters) is not a number"}}},
         {file({}, {{8, "1,1,COUNT,0,1,;"}}),
          {{25, kError, "Open stops reading here: ROW_DATA count 9 is larger than"}}},
     };
@@ -108,8 +115,8 @@ TEST(FileCheck, ReportsEveryProblemWithItsLine) {
         const auto found = CheckConfiguration(lines);
         std::string all;
         for (const auto& f : found)
-            all +=
-                std::to_string(f.line) + (f.severity == kError ? " E " : " W ") + f.message + "\n";
+            all += std::to_string(f.line) + (f.severity == kError ? " E " : " W ") +
+                   f.message.substr(0, 300) + "\n";
         ASSERT_EQ(found.size(), expected.size()) << all;
         for (std::size_t i = 0; i < found.size(); ++i) {
             const auto& [line, severity, text] = expected[i];

@@ -7,8 +7,8 @@
 namespace kym::test {
 
 // A serial port without a line, beside one detected adapter: it records what it is given and
-// written, and the test makes opening fail, bytes arrive or the port vanish. Written bytes leave
-// on the next event-loop turn, as on a real port.
+// written, and the test makes opening fail or bytes arrive. Written bytes leave on the next
+// event-loop turn, as on a real port.
 class FakeSerialPort : public SerialPort {
 public:
     struct Record {
@@ -51,10 +51,6 @@ public:
     void arrive(std::vector<std::uint8_t> bytes) {
         arrived_.insert(arrived_.end(), bytes.begin(), bytes.end());
         Q_EMIT readyRead();
-    }
-    void vanish() {
-        record_.open = false;
-        Q_EMIT lost(QStringLiteral("Input/output error"));
     }
 
 private:

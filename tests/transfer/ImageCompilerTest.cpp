@@ -39,12 +39,6 @@ Compilation compile(const LineList& lines) {
     return compiled;
 }
 
-TEST(Conversions, FrameCrcIsX25) {
-    const std::string_view digits = "123456789";
-    EXPECT_EQ(FrameCrc(std::vector<std::uint8_t>(digits.begin(), digits.end())), 0x906E);
-    EXPECT_EQ(FrameCrc({}), 0x0000);
-}
-
 // Every row differs, so a frame that carries the wrong record or byte shows it.
 const std::vector<std::string> kRows{
     "101,1,THERM 20k,-1,100,;",   "202,2,COUNT,-2,200,;",        "303,3,HUMIDITY,-3,300,;",
@@ -174,23 +168,6 @@ TEST(ImageCompiler, TwoControlBlockHoldsTheValuesAtRowData) {
     EXPECT_EQ(hexText(compiled.image.twoControl),
               "01 FF FF 12 AB 00 05 00 00 00 1E 00 28 01 71 00 02");
     EXPECT_EQ(compiled.image.header[headerbyte::kTimeout], 99);
-}
-
-TEST(ImageCompiler, EveryCompilationStartsFromAFreshImage) {
-    test::ConfigLines extender("QX4815", Rows(24, "ABCD,4,COUNT,-5,77,;"));
-    extender.set("CAPTURE", "200").set("TIMEOUT", "60").set("CAPTURE_SCALE", "MINUTES");
-    const auto first = compile(extender.lines());
-    ASSERT_EQ(first.image.records[23][0], 0xAB);
-
-    // A shorter file without DEVICE_TYPE, CAPTURE and TIMEOUT: nothing of the first reaches it.
-    test::ConfigLines shorter("", {"1,1,DIGITAL,,,;"});
-    shorter.drop("DEVICE_TYPE").drop("CAPTURE").drop("TIMEOUT");
-    const auto second = compile(shorter.lines());
-    EXPECT_EQ(second.deviceTypeText, "");
-    EXPECT_EQ(hexText(second.image.header), "00 00 00 01 71 00 02 00 01 01");
-    RegisterRecords records{};
-    records[0] = {0, 1, 1, 10, 0, 0, 0, 0, 0};
-    EXPECT_EQ(second.image.records, records);
 }
 
 TEST(ImageCompiler, ValuesWithoutAByteValueAndMalformedSectionsFail) {

@@ -131,61 +131,15 @@ TEST(SendSequence, TwoOutputReceiverPausesOneSecondBeforeTheFollowUp) {
     EXPECT_EQ(unanswered.verdicts, (Verdicts{Verdict::Acknowledged, Verdict::TimedOut}));
 }
 
-enum class Event {
-    OpenOk,
-    OpenFailed,
-    Close,
-    FileOk,
-    FileBad,
-    FileUnreadable,
-    Send,
-    Ack,
-    TimeOut,
-    PortLost
-};
-
 // What the transfer window shows after a series of events: its status boxes, the buttons that may
 // be pressed and why a file cannot be sent.
+using Event = void (*)(TransferSession&);
 struct SessionRow {
     const char* name;
     std::vector<Event> events;
-    StatusBox port;
-    StatusBox file;
-    StatusBox comm;
-    std::string enabled;
-    std::string fileProblem;
+    StatusBox port, file, comm;
+    std::string enabled, fileProblem;
 };
-
-void apply(TransferSession& session, Event event) {
-    const PortAddress com3{3, {}};
-    const test::ConfigLines good("KYM3815");
-    switch (event) {
-    case Event::OpenOk:
-        return session.portOpened(com3);
-    case Event::OpenFailed:
-        return session.portOpenFailed(com3, OpenFailure::Busy, "Device or resource busy");
-    case Event::Close:
-        return session.portClosed();
-    case Event::FileOk:
-        return session.fileRead("unit.vlt", good.lines());
-    case Event::FileBad:
-        return session.fileRead(
-            "unit.vlt",
-            test::ConfigLines(good).set("CAPTURE", "300").set("TIMEOUT", "256").lines());
-    case Event::FileUnreadable:
-        return session.fileRead("unit.vlt", Error{"No such file or directory"});
-    case Event::Send:
-        session.SendImage();
-        return;
-    case Event::Ack:
-    case Event::TimeOut:
-        session.waitEnded(event == Event::Ack ? SendSequence::Verdict::Acknowledged
-                                              : SendSequence::Verdict::TimedOut);
-        return session.sendEnded();
-    case Event::PortLost:
-        return session.portLost("Input/output error");
-    }
-}
 
 std::string enabledButtons(const TransferSession& session) {
     std::string names;
@@ -199,48 +153,67 @@ std::string enabledButtons(const TransferSession& session) {
     return names;
 }
 
+template <Verdict verdict> void sendEnded(TransferSession& session) {
+    session.waitEnded(verdict);
+    session.sendEnded();
+}
+
 TEST(TransferSession, EventsToStatusAndButtons) {
-    using enum Event;
+    const Event openOk = [](TransferSession& s) { s.portOpened({3, {}}); };
+    const Event openFailed = [](TransferSession& s) {
+        s.portOpenFailed({3, {}}, OpenFailure::Busy, "Device or resource busy");
+    };
+    const Event close = [](TransferSession& s) { s.portClosed(); };
+    const Event fileOk = [](TransferSession& s) {
+        s.fileRead("unit.vlt", test::ConfigLines("KYM3815").lines());
+    };
+    const Event fileBad = [](TransferSession& s) {
+        s.fileRead(
+            "unit.vlt",
+            test::ConfigLines("KYM3815").set("CAPTURE", "300").set("TIMEOUT", "256").lines());
+    };
+    const Event missing = [](TransferSession& s) {
+        s.fileRead("unit.vlt", Error{"No such file or directory"});
+    };
+    const Event send = [](TransferSession& s) { s.SendImage(); };
+    const Event ack = sendEnded<Verdict::Acknowledged>;
+    const Event timeOut = sendEnded<Verdict::TimedOut>;
+    const Event lost = [](TransferSession& s) { s.portLost("Input/output error"); };
     using enum BoxColour;
     const StatusBox none;
     const StatusBox disconnected{"Disconnected"};
     const StatusBox opened{"COM 3: Open at 19200,N,8,1", Green};
     const StatusBox ready{"File is ready to be sent.", Green};
     const StatusBox notReady{"Error reading file ", Desktop};
-    const StatusBox lost{"Port lost: Input/output error", Red};
-    const StatusBox cannotSend{"Error reading file. File cannot be sent.", Dark};
+    const StatusBox refused{"Error reading file. File cannot be sent.", Dark};
     const StatusBox acked{"Acknowledge Received", Green};
     const StatusBox timedOut{"Check Cable Connections", Desktop};
+    const StatusBox portLost{"Port lost: Input/output error", Red};
     const StatusBox stopped{"Send stopped: the port was lost", Desktop};
     const std::string idle = "openPort closePort btnSelect";
-    const std::string openIdle = "closePort btnSelect btnSendFile";
-    const std::string lostIdle = "openPort btnSelect";
+    const std::string canSend = "closePort btnSelect btnSendFile";
+    const std::string closedIdle = "openPort btnSelect";
     const std::string twoErrors = "unit.vlt:2: CAPTURE \"300\" is outside 0 to 255\n"
                                   "unit.vlt:18: TIMEOUT \"256\" is larger than 255";
+    const std::string noFile = "unit.vlt: No such file or directory";
     const SessionRow rows[] = {
         {"window opened", {}, disconnected, none, none, idle, ""},
-        {"open failed", {OpenFailed}, {"Cannot open:  COM 3", Red}, none, none, idle, ""},
-        {"another try after a failure", {OpenFailed, OpenOk}, opened, none, none, openIdle, ""},
-        {"close", {OpenOk, Close}, {"Port Closed", Red}, none, none, lostIdle, ""},
-        {"bad after good", {FileOk, FileBad}, disconnected, notReady, none, idle, twoErrors},
-        {"unreadable",
-         {OpenOk, FileOk, FileUnreadable, Send},
-         opened,
-         notReady,
-         cannotSend,
-         openIdle,
-         "unit.vlt: No such file or directory"},
-        {"a send locks the buttons", {OpenOk, FileOk, Send}, opened, ready, none, "", ""},
-        {"acknowledged", {OpenOk, FileOk, Send, Ack}, opened, ready, acked, openIdle, ""},
-        {"timed out", {OpenOk, FileOk, Send, TimeOut}, opened, ready, timedOut, openIdle, ""},
-        {"port lost", {OpenOk, FileOk, Send, PortLost}, lost, ready, stopped, lostIdle, ""},
+        {"open failed", {openFailed}, {"Cannot open:  COM 3", Red}, none, none, idle, ""},
+        {"another try after a failure", {openFailed, openOk}, opened, none, none, canSend, ""},
+        {"close", {openOk, close}, {"Port Closed", Red}, none, none, closedIdle, ""},
+        {"bad after good", {fileOk, fileBad}, disconnected, notReady, none, idle, twoErrors},
+        {"missing", {openOk, fileOk, missing, send}, opened, notReady, refused, canSend, noFile},
+        {"a send locks the buttons", {openOk, fileOk, send}, opened, ready, none, "", ""},
+        {"acknowledged", {openOk, fileOk, send, ack}, opened, ready, acked, canSend, ""},
+        {"timed out", {openOk, fileOk, send, timeOut}, opened, ready, timedOut, canSend, ""},
+        {"port lost", {openOk, fileOk, send, lost}, portLost, ready, stopped, closedIdle, ""},
     };
     for (const SessionRow& row : rows) {
         SCOPED_TRACE(row.name);
         int selectedUnit = 0;
         TransferSession session(selectedUnit);
         for (Event event : row.events)
-            apply(session, event);
+            event(session);
         EXPECT_EQ(session.portStatus(), row.port);
         EXPECT_EQ(session.fileStatus(), row.file);
         EXPECT_EQ(session.commStatus(), row.comm);
