@@ -160,30 +160,28 @@ TEST_F(Lifecycle, ADeviceTypeChangeSavesTheOldTableWithItsOwnType) {
 
 // Every flow that offers a save and gets Yes is abandoned when the save does not happen.
 TEST_F(Lifecycle, AnAcceptedSaveThatDoesNotHappenAbandonsTheFlow) {
-    struct Case {
-        std::string name;
-        std::function<bool(DocumentLifecycle&)> run; // true when the flow went ahead
-    };
-    const Case cases[] = {
-        {"New", [](DocumentLifecycle& l) { return l.startNewDocument() == Outcome::Done; }},
-        {"Open", [](DocumentLifecycle& l) { return l.OpenDocument() != Outcome::Failed; }},
+    DocumentLifecycle& l = lifecycle;
+    const std::pair<const char*, std::function<bool()>> cases[] = {
+        // true: the flow went ahead
+        {"New", [&] { return l.startNewDocument() == Outcome::Done; }},
+        {"Open", [&] { return l.OpenDocument() != Outcome::Failed; }},
         {"device type",
-         [this](DocumentLifecycle& l) {
+         [&] {
              l.chooseDeviceType("QD4815");
-             return state.document.documentDeviceType == "QD4815";
+             return state.header.deviceType == "QD4815";
          }},
-        {"File Transfer", [](DocumentLifecycle& l) { return l.prepareFileTransfer(); }},
-        {"Exit", [](DocumentLifecycle& l) { return l.exitRequested(); }},
-        {"closing", [](DocumentLifecycle& l) { return l.closeRequested(); }},
+        {"File Transfer", [&] { return l.prepareFileTransfer(); }},
+        {"Exit", [&] { return l.exitRequested(); }},
+        {"closing", [&] { return l.closeRequested(); }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, run] : cases) {
+        SCOPED_TRACE(name);
         lifecycle.chooseDeviceType("KYM3815");
         lifecycle.startNewDocument();
         edit(3, 1, "77");
         prompter.answers = {Answer::Yes};
         dialogs.choices = {std::nullopt}; // Save As cancelled
-        EXPECT_FALSE(c.run(lifecycle));
+        EXPECT_FALSE(run());
         EXPECT_TRUE(state.document.documentChanged);
         EXPECT_EQ(state.grid.cell(3, 1), "77");
         EXPECT_EQ(state.header.deviceType, "KYM3815");
