@@ -16,12 +16,12 @@ std::string shown(const CodeSelection& code) {
            bytes.at(static_cast<std::size_t>(code.lsb));
 }
 
-// The controls as one line: lists as text@position, option pairs as the checked caption.
+// The controls as one line: lists as text@position, option pairs by the initial of the checked
+// caption (Seconds/Minutes, Last/Off, Coordinate/Monitor).
 std::string shown(const OptionValues& v) {
-    return shown(v.timeout) + " " + shown(v.capture) +
-           (v.captureInMinutes ? " Minutes" : " Seconds") + (v.lastState ? " Last" : " Off") +
-           (v.monitor ? " Monitor" : " Coordinate") + " V=" + shown(v.vendor) +
-           " P=" + shown(v.property) + " ID=" + shown(v.networkID);
+    return shown(v.timeout) + " " + shown(v.capture) + (v.captureInMinutes ? " M" : " S") +
+           (v.lastState ? "L" : "O") + (v.monitor ? "M" : "C") + " " + shown(v.vendor) + " " +
+           shown(v.property) + " " + shown(v.networkID);
 }
 
 std::string stored(const HeaderSettings& h) {
@@ -33,34 +33,29 @@ std::string stored(const HeaderSettings& h) {
 }
 
 TEST(Options, OpeningShowsTheStoredSettings) {
-    using Set = void (*)(HeaderSettings&);
+    using H = HeaderSettings;
     const struct {
         const char* name;
-        Set set;
+        void (*set)(HeaderSettings&);
         std::string shown;
     } rows[] = {
-        {"new document", [](HeaderSettings&) {},
-         "30@29 0@0 Seconds Last Coordinate V=01,71 P=00,02 ID=1@-1"},
-        {"empty codes", [](HeaderSettings& h) { h.vendorCode = h.propertyCode = ""; },
-         "30@29 0@0 Seconds Last Coordinate V=00,01 P=00,01 ID=1@-1"},
-        {"last four digits of a long code", [](HeaderSettings& h) { h.propertyCode = "1A2B3"; },
-         "30@29 0@0 Seconds Last Coordinate V=01,71 P=A2,B3 ID=1@-1"},
-        {"first time-out", [](HeaderSettings& h) { h.timeout = "1"; },
-         "1@0 0@0 Seconds Last Coordinate V=01,71 P=00,02 ID=1@-1"},
-        {"last capture time", [](HeaderSettings& h) { h.captureValue = "240"; },
-         "30@29 240@240 Seconds Last Coordinate V=01,71 P=00,02 ID=1@-1"},
-        {"time-out beyond the list", [](HeaderSettings& h) { h.timeout = "61"; },
-         "61@-1 0@0 Seconds Last Coordinate V=01,71 P=00,02 ID=1@-1"},
-        {"capture time beyond the list", [](HeaderSettings& h) { h.captureValue = "241"; },
-         "30@29 241@-1 Seconds Last Coordinate V=01,71 P=00,02 ID=1@-1"},
-        {"time-out written otherwise", [](HeaderSettings& h) { h.timeout = "030"; },
-         "030@-1 0@0 Seconds Last Coordinate V=01,71 P=00,02 ID=1@-1"},
-        {"minutes", [](HeaderSettings& h) { h.captureInMinutes = true; },
-         "30@29 0@0 Minutes Last Coordinate V=01,71 P=00,02 ID=1@-1"},
-        {"loss state other than LAST", [](HeaderSettings& h) { h.lossState = "last"; },
-         "30@29 0@0 Seconds Off Coordinate V=01,71 P=00,02 ID=1@-1"},
-        {"monitor", [](HeaderSettings& h) { h.snifferState = "SNIFFER"; },
-         "30@29 0@0 Seconds Last Monitor V=01,71 P=00,02 ID=1@-1"},
+        {"new document", [](H&) {}, "30@29 0@0 SLC 01,71 00,02 1@-1"},
+        {"empty codes", [](H& h) { h.vendorCode = h.propertyCode = ""; },
+         "30@29 0@0 SLC 00,01 00,01 1@-1"},
+        {"last four digits", [](H& h) { h.propertyCode = "1A2B3"; },
+         "30@29 0@0 SLC 01,71 A2,B3 1@-1"},
+        {"first time-out", [](H& h) { h.timeout = "1"; }, "1@0 0@0 SLC 01,71 00,02 1@-1"},
+        {"last capture time", [](H& h) { h.captureValue = "240"; },
+         "30@29 240@240 SLC 01,71 00,02 1@-1"},
+        {"time-out beyond", [](H& h) { h.timeout = "61"; }, "61@-1 0@0 SLC 01,71 00,02 1@-1"},
+        {"capture beyond", [](H& h) { h.captureValue = "241"; },
+         "30@29 241@-1 SLC 01,71 00,02 1@-1"},
+        {"time-out written otherwise", [](H& h) { h.timeout = "030"; },
+         "030@-1 0@0 SLC 01,71 00,02 1@-1"},
+        {"minutes", [](H& h) { h.captureInMinutes = true; }, "30@29 0@0 MLC 01,71 00,02 1@-1"},
+        {"loss state not LAST", [](H& h) { h.lossState = "last"; },
+         "30@29 0@0 SOC 01,71 00,02 1@-1"},
+        {"monitor", [](H& h) { h.snifferState = "SNIFFER"; }, "30@29 0@0 SLM 01,71 00,02 1@-1"},
     };
     for (const auto& row : rows) {
         HeaderSettings header;
@@ -87,9 +82,6 @@ TEST(Options, OkStoresTheControls) {
         {"other states",
          {{29, "30"}, {0, "0"}, true, false, true, {2, 114}, {1, 3}, {-1, "1"}},
          "30 0 (30 0) minutes OFF [SNIFFER] V=0171 P=0002 ID=1"},
-        {"codes as an empty code opens",
-         {{29, "30"}, {0, "0"}, false, true, false, {1, 2}, {1, 2}, {-1, "1"}},
-         "30 0 (30 0) seconds LAST [] V=0001 P=0001 ID=1"},
         {"empty byte entries",
          {{29, "30"}, {0, "0"}, false, true, false, {0, 6}, {0, 0}, {-1, "1"}},
          "30 0 (30 0) seconds LAST [] V=05 P= ID=1"},
@@ -119,17 +111,16 @@ TEST(Options, OkRefusesWhatTheUnitCannotTakeAndStoresNothing) {
         {"0", "", timeout},     {"0", " 30", timeout},
     };
     for (const auto& row : rows) {
-        const std::string name =
-            std::string("capture \"") + row.capture + "\", time-out \"" + row.timeout + '"';
+        SCOPED_TRACE(std::string(row.capture) + " / " + row.timeout);
         HeaderSettings header;
         OptionValues values = loadOptions(header);
         values.capture.text = row.capture;
         values.timeout.text = row.timeout;
         values.monitor = true;
         const auto result = storeOptions(values, header);
-        ASSERT_FALSE(result) << name;
-        EXPECT_EQ(result.error().reason, row.reason) << name;
-        EXPECT_EQ(stored(header), stored(HeaderSettings{})) << name;
+        ASSERT_FALSE(result);
+        EXPECT_EQ(result.error().reason, row.reason);
+        EXPECT_EQ(stored(header), stored(HeaderSettings{}));
     }
 }
 

@@ -14,6 +14,7 @@ namespace {
 
 using Answer = Prompter::Answer;
 using Outcome = DocumentLifecycle::Outcome;
+using Texts = std::vector<std::string>;
 const std::string kUpper(prompt::kSaveChangesUpper);
 const std::string kCompat(prompt::kCompatibilityChange);
 
@@ -30,15 +31,17 @@ protected:
         lifecycle.chooseDeviceType(type);
         ASSERT_EQ(lifecycle.startNewDocument(), Outcome::Done);
     }
-
+    Outcome open(const std::string& name, const std::string& text) {
+        test::writeFile(file(name), text);
+        dialogs.choices = {file(name)};
+        return lifecycle.OpenDocument();
+    }
     void edit(int row, int col, const std::string& text) {
         state.grid.setRow(row);
         state.grid.setCol(col);
         state.grid.setText(text);
         lifecycle.MarkChanged();
     }
-
-    std::string saved(const std::filesystem::path& path) const { return test::readFile(path); }
     std::string title() const { return viewStateOf(state).title; }
 
     test::TempDir dir;
@@ -52,32 +55,17 @@ protected:
 TEST_F(Lifecycle, StartUpCreatesTheFoldersAndNewNeedsADeviceType) {
     EXPECT_TRUE(std::filesystem::is_directory(folders.kym3815()));
     EXPECT_EQ(lifecycle.startNewDocument(), Outcome::Cancelled);
-    EXPECT_EQ(prompter.texts(),
-              std::vector<std::string>{"Select a Device Type from the 'Compatibility' Menu."});
+    EXPECT_EQ(prompter.texts(), Texts{"Select a Device Type from the 'Compatibility' Menu."});
     EXPECT_FALSE(state.gridVisible);
-}
-
-TEST_F(Lifecycle, FirstChoiceOnlyRecordsASecondChoiceAsksAndBuilds) {
-    lifecycle.chooseDeviceType("QR4805");
-    EXPECT_FALSE(state.gridVisible);
-
-    prompter.answers = {Answer::No};
-    lifecycle.chooseDeviceType("QX4815");
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{kCompat});
-    EXPECT_TRUE(state.gridVisible);
-    EXPECT_EQ(state.grid.rows(), 25);
-    EXPECT_EQ(state.document.documentDeviceType, "QX4815");
 }
 
 // Menus, boxes and title follow from the flows, step after step; a read that stops part-way
-// shows what it had applied, and a type outside the five leaves the boxes as they were.
+// shows what it had applied, and a type outside the five leaves the boxes as they were. A stored
+// setting marks the document only once there is one, so it never offers to save the start-up
+// table.
 TEST_F(Lifecycle, TheViewFollowsEveryFlow) {
-    const auto open = [this](const std::string& name, const std::string& text) {
-        return [this, name, text] {
-            test::writeFile(file(name), text);
-            dialogs.choices = {file(name)};
-            lifecycle.OpenDocument();
-        };
+    const auto opening = [this](const std::string& name, const std::string& text) {
+        return [this, name, text] { open(name, text); };
     };
     const std::string design(kDesignCaption);
     struct Case {
@@ -87,28 +75,30 @@ TEST_F(Lifecycle, TheViewFollowsEveryFlow) {
         bool variants, settings;
         std::string boxes; // the six boxes in FlexGrid order, "+" for enabled
         std::string title;
+        bool exists;
     };
     const Case cases[] = {
-        {"start-up", [] {}, "&DeviceType", "", true, false, "++++++", design},
+        {"start-up", [] {}, "&DeviceType", "", true, false, "++++++", design, false},
         {"first choice", [this] { lifecycle.chooseDeviceType("QR4805"); }, "&Compatibility(QR4805)",
-         "QR4805", true, false, "++++++", design},
-        {"read without a table", open("head.vlt", "FILE_TYPE\r\nPLAIN\r\n"),
-         "&Compatibility(QR4805)", "QR4805", false, false, "++++++", "Editor - head.vlt"},
+         "QR4805", true, false, "++++++", design, false},
+        {"read without a table", opening("head.vlt", "FILE_TYPE\r\nPLAIN\r\n"),
+         "&Compatibility(QR4805)", "QR4805", false, false, "++++++", "Editor - head.vlt", true},
         {"New", [this] { lifecycle.startNewDocument(); }, "&Compatibility(QR4805)", "QR4805", false,
-         true, "++----", "Editor - "},
+         true, "++----", "Editor - ", true},
         {"read that stops after its type",
-         open("stop.vlt", "FILE_TYPE\r\nFACTORY\r\nDEVICE_TYPE\r\nQD4815\r\nROW_DATA\r\nx\r\n"),
-         "&Compatibility(QD4815)", "QD4815", true, true, "++----", "Editor - stop.vlt"},
-        {"type outside the five", open("odd.vlt", "DEVICE_TYPE\r\n\r\nCOLUMN_NAMES\r\n5\r\n\r\n"),
-         "&Compatibility()", "", true, true, "++----", "Editor - odd.vlt"},
+         opening("stop.vlt", "FILE_TYPE\r\nFACTORY\r\nDEVICE_TYPE\r\nQD4815\r\nROW_DATA\r\nx\r\n"),
+         "&Compatibility(QD4815)", "QD4815", true, true, "++----", "Editor - stop.vlt", true},
+        {"type outside the five",
+         opening("odd.vlt", "DEVICE_TYPE\r\n\r\nCOLUMN_NAMES\r\n5\r\n\r\n"), "&Compatibility()", "",
+         true, true, "++----", "Editor - odd.vlt", true},
         {"change of type",
          [this] {
              prompter.answers = {Answer::No};
              lifecycle.chooseDeviceType("QD4805");
          },
-         "&Compatibility(QD4805)", "QD4805", true, true, "+-----", "Editor - "},
+         "&Compatibility(QD4805)", "QD4805", true, true, "+-----", "Editor - ", true},
         {"edit", [this] { edit(5, 1, "12"); }, "&Compatibility(QD4805)", "QD4805", true, true,
-         "+-----", "Editor -  *"},
+         "+-----", "Editor -  *", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -124,17 +114,35 @@ TEST_F(Lifecycle, TheViewFollowsEveryFlow) {
         EXPECT_EQ(view.settingsEnabled, c.settings);
         EXPECT_EQ(boxes, c.boxes);
         EXPECT_EQ(view.title, c.title);
+        ProgramState marked = state;
+        markSettingsChanged(marked);
+        EXPECT_EQ(marked.document.documentChanged, c.exists);
     }
 }
 
-TEST_F(Lifecycle, ChoosingTheSameTypeRebuildsAnEmptyTableAfterTheSaveQuestion) {
-    newDocument("KYM3815");
+// The first choice only records the type; later ones ask (a change of type, or the changed
+// table of the same type) and rebuild.
+TEST_F(Lifecycle, DeviceTypeChoicesAskAndRebuildAnEmptyTable) {
+    lifecycle.chooseDeviceType("QR4805");
+    EXPECT_FALSE(state.gridVisible);
+    prompter.answers = {Answer::No, Answer::No};
+    lifecycle.chooseDeviceType("QX4815");
+    EXPECT_EQ(state.grid.rows(), 25);
     edit(1, 1, "AB");
-    prompter.answers = {Answer::No};
-    lifecycle.chooseDeviceType("KYM3815");
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{kUpper});
+    lifecycle.chooseDeviceType("QX4815");
+    EXPECT_EQ(prompter.texts(), (Texts{kCompat, kUpper}));
     EXPECT_EQ(state.grid.cell(1, 1), "");
     EXPECT_FALSE(state.document.documentChanged);
+    EXPECT_EQ(state.document.documentDeviceType, "QX4815");
+}
+
+TEST_F(Lifecycle, AFirstChoiceAfterOpeningAFileGoesThroughTheConfirmation) {
+    ASSERT_EQ(open("a.vlt", "DEVICE_TYPE\r\nQR4805\r\n"), Outcome::Done);
+    prompter.answers = {Answer::No};
+    lifecycle.chooseDeviceType("KYM3815");
+    EXPECT_EQ(prompter.texts(), Texts{kCompat});
+    EXPECT_EQ(state.document.documentDeviceType, "KYM3815");
+    EXPECT_FALSE(state.grid.rowHidden(1));
 }
 
 TEST_F(Lifecycle, ADeviceTypeChangeSavesTheOldTableWithItsOwnType) {
@@ -143,57 +151,37 @@ TEST_F(Lifecycle, ADeviceTypeChangeSavesTheOldTableWithItsOwnType) {
     prompter.answers = {Answer::Yes};
     dialogs.choices = {file("old.vlt")};
     lifecycle.chooseDeviceType("QR4805");
-
-    const auto lines = splitLines(saved(file("old.vlt")));
+    const auto lines = splitLines(test::readFile(file("old.vlt")));
     EXPECT_EQ(lines[4], "KYM3815");
     EXPECT_EQ(lines[27], "1F,,,,,;");
     EXPECT_EQ(state.header.deviceType, "QR4805");
     EXPECT_TRUE(state.grid.rowHidden(1));
 }
 
-TEST_F(Lifecycle, AFirstChoiceAfterOpeningAFileGoesThroughTheConfirmation) {
-    test::writeFile(file("a.vlt"), configurationFileBytes(
-                                       [] {
-                                           HeaderSettings h;
-                                           h.deviceType = "QR4805";
-                                           return h;
-                                       }(),
-                                       RegisterGrid(9, 6)));
-    dialogs.choices = {file("a.vlt")};
-    ASSERT_EQ(lifecycle.OpenDocument(), Outcome::Done);
-    prompter.answers = {Answer::No};
-    lifecycle.chooseDeviceType("KYM3815");
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{kCompat});
-    EXPECT_EQ(state.document.documentDeviceType, "KYM3815");
-    EXPECT_FALSE(state.grid.rowHidden(1));
-}
-
 // Every flow that offers a save and gets Yes is abandoned when the save does not happen.
 TEST_F(Lifecycle, AnAcceptedSaveThatDoesNotHappenAbandonsTheFlow) {
-    struct Case {
-        std::string name;
-        std::function<bool(DocumentLifecycle&)> run; // true when the flow went ahead
-    };
-    const Case cases[] = {
-        {"New", [](DocumentLifecycle& l) { return l.startNewDocument() == Outcome::Done; }},
-        {"Open", [](DocumentLifecycle& l) { return l.OpenDocument() != Outcome::Failed; }},
+    DocumentLifecycle& l = lifecycle;
+    const std::pair<const char*, std::function<bool()>> cases[] = {
+        // true: the flow went ahead
+        {"New", [&] { return l.startNewDocument() == Outcome::Done; }},
+        {"Open", [&] { return l.OpenDocument() != Outcome::Failed; }},
         {"device type",
-         [this](DocumentLifecycle& l) {
+         [&] {
              l.chooseDeviceType("QD4815");
-             return state.document.documentDeviceType == "QD4815";
+             return state.header.deviceType == "QD4815";
          }},
-        {"File Transfer", [](DocumentLifecycle& l) { return l.prepareFileTransfer(); }},
-        {"Exit", [](DocumentLifecycle& l) { return l.exitRequested(); }},
-        {"closing", [](DocumentLifecycle& l) { return l.closeRequested(); }},
+        {"File Transfer", [&] { return l.prepareFileTransfer(); }},
+        {"Exit", [&] { return l.exitRequested(); }},
+        {"closing", [&] { return l.closeRequested(); }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, run] : cases) {
+        SCOPED_TRACE(name);
         lifecycle.chooseDeviceType("KYM3815");
         lifecycle.startNewDocument();
         edit(3, 1, "77");
         prompter.answers = {Answer::Yes};
         dialogs.choices = {std::nullopt}; // Save As cancelled
-        EXPECT_FALSE(c.run(lifecycle));
+        EXPECT_FALSE(run());
         EXPECT_TRUE(state.document.documentChanged);
         EXPECT_EQ(state.grid.cell(3, 1), "77");
         EXPECT_EQ(state.header.deviceType, "KYM3815");
@@ -216,10 +204,9 @@ TEST_F(Lifecycle, ACancelledOrFailedOpenLeavesEverySetting) {
     EXPECT_EQ(lifecycle.OpenDocument(), Outcome::Cancelled);
     EXPECT_EQ(lifecycle.OpenDocument(), Outcome::Failed);
     EXPECT_EQ(lifecycle.OpenDocument(), Outcome::Failed);
-    ASSERT_EQ(prompter.shown.size(), 2u);
-    EXPECT_EQ(prompter.shown[0].text, "No such file or directory");
-    EXPECT_EQ(prompter.shown[1].text,
-              "huge.vlt is 200 MiB; a register configuration is at most 1 MiB");
+    EXPECT_EQ(prompter.texts(),
+              (Texts{"No such file or directory",
+                     "huge.vlt is 200 MiB; a register configuration is at most 1 MiB"}));
     EXPECT_EQ(prompter.shown[1].icon, Prompter::Icon::Exclamation);
     EXPECT_EQ(state.header.captureValue + state.header.snifferState + state.gateway.gatewayIP,
               "9SNIFFER10.0.0.9");
@@ -229,56 +216,50 @@ TEST_F(Lifecycle, ACancelledOrFailedOpenLeavesEverySetting) {
 }
 
 TEST_F(Lifecycle, AReadErrorIsShownWithItsLineAndWhatWasReadStays) {
-    test::writeFile(file("bad.vlt"),
-                    "DEVICE_TYPE\r\nQX4815\r\nNETWORK_ID\r\n9\r\nCOLUMN_NAMES\r\nfive\r\n");
-    dialogs.choices = {file("bad.vlt")};
-    EXPECT_EQ(lifecycle.OpenDocument(), Outcome::Done);
-    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(
+        open("bad.vlt", "DEVICE_TYPE\r\nQX4815\r\nNETWORK_ID\r\n9\r\nCOLUMN_NAMES\r\nfive\r\n"),
+        Outcome::Done);
+    EXPECT_EQ(prompter.texts(),
+              Texts{"bad.vlt, line 6: COLUMN_NAMES count \"five\" is not a number"});
     EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
-    EXPECT_EQ(prompter.shown[0].text,
-              "bad.vlt, line 6: COLUMN_NAMES count \"five\" is not a number");
     EXPECT_EQ(state.header.networkID, "9");
     EXPECT_EQ(state.document.documentDeviceType, "QX4815");
     EXPECT_EQ(title(), "Editor - bad.vlt");
     EXPECT_TRUE(state.ignoreNextChange);
 }
 
-TEST_F(Lifecycle, SaveAsNamesTheFileAndTheNextChangeMarkShowsIt) {
-    newDocument("KYM3815");
-    dialogs.choices = {file("site")};
-    ASSERT_EQ(lifecycle.saveAs(), Outcome::Done);
-    EXPECT_TRUE(std::filesystem::exists(file("site.vlt")));
-    EXPECT_EQ(title(), "Editor: " + file("site.vlt").string());
-    EXPECT_EQ(dialogs.requests[0].request.title, "Save Register Configuration");
-    EXPECT_EQ(dialogs.requests[0].request.fileName, file("config.vlt").string());
-    EXPECT_EQ(dialogs.requests[0].request.filterPattern, "*.vlt");
-    lifecycle.MarkChanged();
-    EXPECT_EQ(title(), "Editor - site.vlt *");
-}
-
-TEST_F(Lifecycle, SaveOfANewDocumentRunsSaveAsAndACancelKeepsItChanged) {
+// Save of a new document runs Save As (a cancel keeps it changed), then writes to its file;
+// Save As names the file with its path until the next change mark.
+TEST_F(Lifecycle, SaveAndSaveAsNameTheFileAndTheTitleShowsIt) {
     newDocument("KYM3815");
     edit(1, 2, "3");
-    dialogs.choices = {std::nullopt};
+    dialogs.choices = {std::nullopt, file("n")};
     EXPECT_EQ(lifecycle.save(), Outcome::Cancelled);
     EXPECT_TRUE(state.document.documentChanged);
-
-    dialogs.choices = {file("n.vlt")};
     EXPECT_EQ(lifecycle.save(), Outcome::Done);
     EXPECT_EQ(title(), "Editor - n.vlt");
+    const auto& request = dialogs.requests[1].request;
+    EXPECT_EQ(request.title + " " + request.fileName + " " + request.filterPattern,
+              "Save Register Configuration " + file("config.vlt").string() + " *.vlt");
     edit(1, 2, "4");
     EXPECT_EQ(lifecycle.save(), Outcome::Done);
-    EXPECT_EQ(splitLines(saved(file("n.vlt")))[26], ",4,,,,;");
+    EXPECT_EQ(splitLines(test::readFile(file("n.vlt")))[26], ",4,,,,;");
+
+    dialogs.choices = {file("site.vlt")};
+    ASSERT_EQ(lifecycle.saveAs(), Outcome::Done);
+    EXPECT_EQ(title(), "Editor: " + file("site.vlt").string());
+    lifecycle.MarkChanged();
+    EXPECT_EQ(title(), "Editor - site.vlt *");
 }
 
 TEST_F(Lifecycle, AFailedSaveKeepsTheEarlierFileAndTheChangeMark) {
     newDocument("KYM3815");
     dialogs.choices = {file("keep.vlt")};
     ASSERT_EQ(lifecycle.saveAs(), Outcome::Done);
-    const std::string earlier = saved(file("keep.vlt"));
+    const std::string earlier = test::readFile(file("keep.vlt"));
     edit(1, 1, "ABCD");
     EXPECT_EQ(test::withFileSizeLimit(8, [&] { return lifecycle.save(); }), Outcome::Failed);
-    EXPECT_EQ(saved(file("keep.vlt")), earlier);
+    EXPECT_EQ(test::readFile(file("keep.vlt")), earlier);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folders.kym3815()), {}), 1);
     EXPECT_TRUE(state.document.documentChanged);
     EXPECT_EQ(prompter.shown.back().icon, Prompter::Icon::Exclamation);
@@ -291,8 +272,7 @@ TEST_F(Lifecycle, ExitAsksOnceAndClosingAsksTheUpperCaseQuestion) {
     EXPECT_TRUE(lifecycle.exitRequested());
     EXPECT_TRUE(lifecycle.closeRequested());
     EXPECT_TRUE(lifecycle.closeRequested());
-    EXPECT_EQ(prompter.texts(),
-              (std::vector<std::string>{"Do you want to save your changes.", kUpper}));
+    EXPECT_EQ(prompter.texts(), (Texts{"Do you want to save your changes.", kUpper}));
 }
 
 TEST_F(Lifecycle, NewKeepsSomeSettingsAndResetsTheOthers) {

@@ -22,6 +22,11 @@ protected:
         return editing.clicked();
     }
     const std::string& cell(int row, int col) const { return state.grid.cell(row, col); }
+    void put(int row, int col, const std::string& text) {
+        state.grid.setRow(row);
+        state.grid.setCol(col);
+        state.grid.setText(text);
+    }
 
     ProgramState state;
     int marks = 0;
@@ -75,9 +80,7 @@ TEST_F(Editing, TransmitterPicksFillTheCellsTheDeviceTypeTies) {
     EXPECT_EQ(cell(6, kColDataFormat), "DIGITAL");
 
     layOut("KYM3815");
-    state.grid.setRow(7);
-    state.grid.setCol(kColTransmitterId);
-    state.grid.setText("22");
+    put(7, kColTransmitterId, "22");
     click(7, kColTransmitterId);
     editing.picked(EditBox::TransId, "");
     EXPECT_EQ(cell(7, kColTransmitterId), "");
@@ -98,41 +101,36 @@ TEST_F(Editing, PicksGoToTheClickedCellEvenAfterTheCurrentCellMoved) {
     EXPECT_EQ(cell(6, kColRangeEnd), "");
 }
 
+// Each list as "count:first..last" after its leading empty entry, or the message it gives.
 TEST_F(Editing, RangeListsFollowTheRowsDataFormat) {
-    struct Case {
+    const std::string select = "Select Appropriate 'DATA FORMAT' Type!";
+    const std::string digital = "Digital rows do not use this parameter.";
+    const struct {
         std::string format;
         int row;
-        std::size_t starts, ends;
-        std::string first, lastStart;
-        std::string message;
+        std::string start, end;
+    } cases[] = {
+        {"THERM 20k", 1, "241:-40..200", "241:-40..200"},
+        {"COUNT", 2, "4097:0..4096", "4096:0..4095"},
+        {"HUMIDITY", 3, "101:0..100", "101:0..100"},
+        {"MOISTURE", 4, "101:0..100", "101:0..100"},
+        {"count", 1, select, select},
+        {"DIGITAL", 5, digital, digital},
+        {"RTD 1k", 14, digital, digital},
     };
-    const Case cases[] = {
-        {"THERM 20k", 1, 242, 242, "-40", "200", ""},
-        {"COUNT", 2, 4098, 4097, "0", "4096", ""},
-        {"HUMIDITY", 3, 102, 102, "0", "100", ""},
-        {"MOISTURE", 4, 102, 102, "0", "100", ""},
-        {"count", 1, 1, 1, "", "", "Select Appropriate 'DATA FORMAT' Type!"},
-        {"RESET_TEMP", 2, 1, 1, "", "", "Select Appropriate 'DATA FORMAT' Type!"},
-        {"", 3, 1, 1, "", "", "Select Appropriate 'DATA FORMAT' Type!"},
-        {"DIGITAL", 5, 1, 1, "", "", "Digital rows do not use this parameter."},
-        {"RTD 1k", 14, 1, 1, "", "", "Digital rows do not use this parameter."},
+    const auto shown = [](const RangeList& list) {
+        if (list.entries.size() == 1)
+            return list.entries.front() + list.message;
+        return list.entries.front() + std::to_string(list.entries.size() - 1) + ":" +
+               list.entries[1] + ".." + list.entries.back() + list.message;
     };
     layOut("QX4815");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);
-        state.grid.setRow(c.row);
-        state.grid.setCol(kColDataFormat);
-        state.grid.setText(c.format);
+        put(c.row, kColDataFormat, c.format);
         click(c.row, kColRangeStart);
-        const RangeList start = editing.rangeList(RangeEnd::Start);
-        const RangeList end = editing.rangeList(RangeEnd::End);
-        EXPECT_EQ(start.entries.size(), c.starts);
-        EXPECT_EQ(end.entries.size(), c.ends);
-        EXPECT_EQ(start.entries.front(), "");
-        EXPECT_EQ(start.entries.size() > 1 ? start.entries[1] : "", c.first);
-        EXPECT_EQ(start.entries.size() > 1 ? start.entries.back() : "", c.lastStart);
-        EXPECT_EQ(start.message, c.message);
-        EXPECT_EQ(end.message, c.message);
+        EXPECT_EQ(shown(editing.rangeList(RangeEnd::Start)), c.start);
+        EXPECT_EQ(shown(editing.rangeList(RangeEnd::End)), c.end);
     }
 }
 
@@ -155,11 +153,8 @@ TEST_F(Editing, RangePicksKeepStartAtMostEnd) {
     for (const auto& c : cases) {
         const bool start = c.end == RangeEnd::Start;
         const int col = start ? kColRangeStart : kColRangeEnd;
-        state.grid.setRow(2);
-        state.grid.setCol(start ? kColRangeEnd : kColRangeStart);
-        state.grid.setText(c.other);
-        state.grid.setCol(col);
-        state.grid.setText("old");
+        put(2, start ? kColRangeEnd : kColRangeStart, c.other);
+        put(2, col, "old");
         click(2, col);
         const int marksBefore = marks;
         const RangeVerdict verdict = editing.pickedRange(c.end, c.pick);
@@ -177,30 +172,26 @@ TEST_F(Editing, RangePicksKeepStartAtMostEnd) {
 TEST_F(Editing, PlacingATypedBoxOverADifferentTextIsAChange) {
     struct Case {
         const char* name;
-        EditBox box;
         int col;
         std::string previous;
         bool ignoreNextChange;
         int marks;
     };
     const Case cases[] = {
-        {"transmitter, other text", EditBox::TransId, kColTransmitterId, "2B", false, 1},
-        {"transmitter, same text", EditBox::TransId, kColTransmitterId, "1A", false, 0},
-        {"channel, other text", EditBox::Channel, kColTransChan, "", false, 1},
-        {"first change after opening", EditBox::TransId, kColTransmitterId, "", true, 0},
-        {"list-only box", EditBox::DataAnalog, kColDataFormat, "COUNT", false, 0},
-        {"range box", EditBox::Start, kColRangeStart, "5", false, 0},
+        {"transmitter, other text", kColTransmitterId, "2B", false, 1},
+        {"transmitter, same text", kColTransmitterId, "1A", false, 0},
+        {"channel, other text", kColTransChan, "", false, 1},
+        {"first change after opening", kColTransmitterId, "", true, 0},
+        {"list-only box", kColDataFormat, "COUNT", false, 0},
+        {"range box", kColRangeStart, "5", false, 0},
     };
     layOut("KYM3815");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        state.grid.setRow(1);
-        state.grid.setCol(c.col);
-        state.grid.setText("1A");
+        put(1, c.col, "1A");
         state.ignoreNextChange = c.ignoreNextChange;
         marks = 0;
-        ASSERT_EQ(click(1, c.col), c.box);
-        editing.placed(c.box, c.previous);
+        editing.placed(click(1, c.col), c.previous);
         EXPECT_EQ(marks, c.marks);
         EXPECT_FALSE(state.ignoreNextChange);
     }
