@@ -10,8 +10,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMetaProperty>
 #include <QSignalSpy>
@@ -52,17 +50,14 @@ void click(const QWidget& parent, const char* name) {
 // caption it stands by; `spoken` lists some of those names.
 void expectNamedControls(const QWidget& dialog,
                          std::initializer_list<std::pair<const char*, const char*>> spoken) {
+    const char* const controls[] = {"QLabel", "QGroupBox", "QAbstractButton", "QComboBox",
+                                    "QLineEdit"};
     for (const QWidget* control : dialog.findChildren<QWidget*>()) {
-        const bool comboPart = qobject_cast<const QComboBox*>(control->parentWidget()) != nullptr;
-        const bool isControl =
-            qobject_cast<const QLabel*>(control) || qobject_cast<const QGroupBox*>(control) ||
-            qobject_cast<const QAbstractButton*>(control) ||
-            qobject_cast<const QComboBox*>(control) || qobject_cast<const QLineEdit*>(control);
-        if (comboPart || !isControl)
+        const auto isA = [control](const char* type) { return control->inherits(type); };
+        if (control->parentWidget()->inherits("QComboBox") || !std::ranges::any_of(controls, isA))
             continue;
-        const std::string name = control->objectName().toStdString();
-        EXPECT_FALSE(name.empty()) << control->metaObject()->className();
-        EXPECT_FALSE(control->accessibleName().isEmpty()) << name;
+        EXPECT_FALSE(control->objectName().isEmpty()) << control->metaObject()->className();
+        EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
     }
     for (const auto& [name, accessibleName] : spoken)
         EXPECT_EQ(child(dialog, name).accessibleName().toStdString(), accessibleName) << name;
@@ -123,38 +118,17 @@ TEST(GatewayMenu, EachEntryOpensItsDialog) {
         const char* layerAfterOk;
         Spoken spoken;
     } entries[] = {
-        {"mnuGatewayIP",
-         "frmIPaddress",
-         "Text1",
-         nullptr,
-         "btnOK",
-         &GatewaySettings::gatewayIP,
-         "ETHERNET",
-         {{"Text1", "IP Address"}, {"txtSubnet", "Subnet"}}},
-        {"mnuGatewayUnitId",
-         "frmUnitID",
-         "ComboUnitID",
-         nullptr,
-         "btnOK",
-         &GatewaySettings::unitID,
-         "RTU",
-         {{"ComboUnitID", "Unit ID"}}},
-        {"mnuGatewayProperties",
-         "frmProperties",
-         "cboSpeed",
-         "optASCII",
-         "cmdOK",
-         &GatewaySettings::gatewayBaud,
-         "ASCII",
+        // clang-format off
+        {"mnuGatewayIP", "frmIPaddress", "Text1", nullptr, "btnOK", &GatewaySettings::gatewayIP,
+         "ETHERNET", {{"Text1", "IP Address"}, {"txtSubnet", "Subnet"}}},
+        {"mnuGatewayUnitId", "frmUnitID", "ComboUnitID", nullptr, "btnOK",
+         &GatewaySettings::unitID, "RTU", {{"ComboUnitID", "Unit ID"}}},
+        {"mnuGatewayProperties", "frmProperties", "cboSpeed", "optASCII", "cmdOK",
+         &GatewaySettings::gatewayBaud, "ASCII",
          {{"cboSpeed", "Maximum Speed"}, {"cboDataBits", "Data Bits"}, {"optRTU", "RTU"}}},
-        {"mnuGatewayFTP",
-         "frmFTP",
-         "txtIPAddress",
-         nullptr,
-         nullptr,
-         &GatewaySettings::gatewayIP,
-         "RTU",
-         {{"txtIPAddress", "IP Address"}, {"txtUsername", "User"}}},
+        {"mnuGatewayFTP", "frmFTP", "txtIPAddress", nullptr, nullptr, &GatewaySettings::gatewayIP,
+         "RTU", {{"txtIPAddress", "IP Address"}, {"txtUsername", "User"}}},
+        // clang-format on
     };
     for (const auto& e : entries) {
         SCOPED_TRACE(e.entry);
