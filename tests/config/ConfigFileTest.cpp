@@ -42,7 +42,9 @@ std::string cells(const RegisterGrid& grid, std::pair<int, int> rows, std::pair<
     return texts;
 }
 
-TEST(ConfigFile, NewDocumentsAreWrittenByteForByte) {
+// New documents are written byte for byte; read back with other settings, a file is written
+// again unchanged.
+TEST(ConfigFile, NewDocumentsAreWrittenByteForByteAndReadBackTheSame) {
     const std::string empty = ",,,,,;";
     const std::pair<const char*, Rows> cases[] = {
         {"QD4815",
@@ -52,29 +54,18 @@ TEST(ConfigFile, NewDocumentsAreWrittenByteForByte) {
         {"QX4815", Rows(24, empty)},
     };
     for (const auto& [type, rows] : cases) {
+        SCOPED_TRACE(type);
         const ProgramState state = newDocument(type);
-        EXPECT_EQ(configurationFileBytes(state.header, state.grid),
-                  test::ConfigLines(type, rows).text())
-            << type;
+        test::ConfigLines file(type, rows);
+        EXPECT_EQ(configurationFileBytes(state.header, state.grid), file.text());
+        file.set("CAPTURE", "12").set("CAPTURE_SCALE", "MINUTES").set("LOSS_STATE", "OFF");
+        file.set("SNIFFER_STATE", "SNIFFER").set("NETWORK_ID", "7");
+        const ProgramState copy = read(file.text());
+        EXPECT_EQ(configurationFileBytes(copy.header, copy.grid), file.text());
+        EXPECT_EQ(copy.header.captureNumber, 12);
+        EXPECT_TRUE(copy.header.captureInMinutes && copy.history.deviceTypeGiven);
+        EXPECT_EQ(copy.history.layoutDeviceType, type);
     }
-}
-
-TEST(ConfigFile, WrittenDocumentReadsBackTheSame) {
-    Rows rows(8, ",,,,,;");
-    rows[2] = "AB,3,HUMIDITY,-5,99,;";
-    const std::string bytes = test::ConfigLines("KYM3815", rows)
-                                  .set("CAPTURE", "12")
-                                  .set("CAPTURE_SCALE", "MINUTES")
-                                  .set("LOSS_STATE", "OFF")
-                                  .set("SNIFFER_STATE", "SNIFFER")
-                                  .set("NETWORK_ID", "7")
-                                  .text();
-    ProgramState copy = read(bytes);
-    EXPECT_EQ(configurationFileBytes(copy.header, copy.grid), bytes);
-    EXPECT_EQ(copy.header.captureNumber, 12);
-    EXPECT_TRUE(copy.header.captureInMinutes && copy.history.deviceTypeGiven);
-    EXPECT_EQ(copy.history.layoutDeviceType, "KYM3815");
-    EXPECT_EQ(copy.grid.cell(3, 0), "ANALOG");
 }
 
 TEST(ConfigFile, KeysInAnyOrderWithBareLineFeedsAndCellsCutAtCommas) {
@@ -176,18 +167,14 @@ TEST(LayoutGrid, LabelsHiddenRowsAndWidthsPerDeviceType) {
         EXPECT_EQ(cells(grid, {1, 8}, {0, 0}) + hidden, c.labels + c.hidden);
         EXPECT_TRUE(state.history.tableLaidOut);
         EXPECT_EQ(state.history.layoutDeviceType, c.recorded);
-        EXPECT_EQ(cells(grid, {1, 8}, {kColTransmitterId, kColTransmitterId}), "||||||||");
         EXPECT_EQ(std::pair(grid.colWidth(0), grid.colWidth(5)), std::pair(900, 2200));
-        EXPECT_EQ(grid.cell(0, 1) + grid.cell(0, 5), "TRANSMITTER IDRANGE END");
     }
     const ProgramState extender = newDocument("QX4815");
-    for (const auto& [r, label] : {std::pair{1, "ANALOG MAIN"},
-                                   {5, "DIGITAL MAIN"},
-                                   {9, "ANALOG EXT1"},
-                                   {16, "DIGITAL EXT1"},
-                                   {17, "ANALOG EXT2"},
-                                   {24, "DIGITAL EXT2"}})
-        EXPECT_EQ(extender.grid.cell(r, 0), label) << "row " << r;
+    std::string labels;
+    for (int r : {1, 5, 9, 16, 17, 24})
+        labels += extender.grid.cell(r, 0) + "|";
+    EXPECT_EQ(labels,
+              "ANALOG MAIN|DIGITAL MAIN|ANALOG EXT1|DIGITAL EXT1|ANALOG EXT2|DIGITAL EXT2|");
     EXPECT_EQ(extender.grid.colWidth(0), 1400);
 }
 
