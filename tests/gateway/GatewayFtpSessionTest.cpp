@@ -1,9 +1,6 @@
 #include "gateway/GatewayFtpSession.h"
 
 #include <gtest/gtest.h>
-#include <string>
-#include <utility>
-#include <vector>
 
 namespace kym {
 namespace {

@@ -1,7 +1,4 @@
-"""FTP server for the gateway tests: serves ROOT (created when missing) on 127.0.0.1 at a free
-port, which it prints, to the user "root" with the gateway's default password, for at most a
-minute. With MODE "stall" it never answers a download request; with MODE "busy" it greets
-every client with 421 and hangs up."""
+"""FTP server for the gateway tests; FtpTestServer.h describes ROOT and MODE."""
 import os
 import signal
 import sys

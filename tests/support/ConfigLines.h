@@ -19,10 +19,9 @@ struct ConfigLines {
     }
 
     ConfigLines& set(const std::string& key, std::string value) {
-        const auto found =
-            std::ranges::find(header, key, &std::pair<std::string, std::string>::first);
-        if (found != header.end())
-            found->second = std::move(value);
+        for (auto& [name, old] : header)
+            if (name == key)
+                old = std::move(value);
         return *this;
     }
     ConfigLines& drop(const std::string& key) {
@@ -32,10 +31,8 @@ struct ConfigLines {
 
     LineList lines() const {
         LineList lines{""};
-        for (const auto& [key, value] : header) {
-            lines.push_back(key);
-            lines.push_back(value);
-        }
+        for (const auto& [key, value] : header)
+            lines.insert(lines.end(), {key, value});
         lines.insert(lines.end(), {"COLUMN_NAMES", "5",
                                    "TRANSMITTER ID:TRANS CHAN:DATA FORMAT:RANGE START:RANGE END:",
                                    "ROW_DATA", std::to_string(rows.size())});
@@ -44,12 +41,12 @@ struct ConfigLines {
         return lines;
     }
 
+    // The first, empty line of lines() stands before the file's first line.
     std::string text() const {
         std::string text;
-        const LineList all = lines();
-        for (std::size_t i = 1; i < all.size(); ++i)
-            text += all[i] + "\r\n";
-        return text;
+        for (const auto& line : lines())
+            text += line + "\r\n";
+        return text.substr(2);
     }
 
     std::vector<std::pair<std::string, std::string>> header{

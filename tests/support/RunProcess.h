@@ -16,8 +16,7 @@ namespace kym::test {
 
 struct ProcessResult {
     int exitCode = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 // A program that runs beside the test: its standard output is read through a pipe, its standard
@@ -28,12 +27,11 @@ public:
         int pipeFds[2];
         if (::pipe2(pipeFds, O_CLOEXEC) != 0)
             return;
-        const std::string err = (dir_ / "err").string();
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT,
-                                         0600);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (dir_ / "err").c_str(),
+                                         O_WRONLY | O_CREAT, 0600);
         std::vector<char*> args;
         for (auto& arg : argv)
             args.push_back(arg.data());
@@ -58,8 +56,7 @@ public:
     }
 
     // Waits for the program's end, after SIGTERM when terminate is set; out holds the output
-    // readLine has not read. Reading to the end first keeps the program from blocking on a full
-    // pipe.
+    // readLine has not read, read to the end first so that the program never blocks on a full pipe.
     ProcessResult finish(bool terminate) {
         ProcessResult result;
         if (pid_ > 0 && terminate)
@@ -69,11 +66,8 @@ public:
             result.out.append(buffer, static_cast<std::size_t>(got));
         if (out_ >= 0)
             ::close(std::exchange(out_, -1));
-        if (pid_ > 0) {
-            int status = 0;
-            ::waitpid(std::exchange(pid_, -1), &status, 0);
+        if (int status = 0; pid_ > 0 && ::waitpid(std::exchange(pid_, -1), &status, 0) > 0)
             result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
         result.err = readFile(dir_ / "err");
         return result;
     }
