@@ -36,9 +36,10 @@ std::string sizeText(std::uintmax_t bytes) {
                               : std::to_string(bytes) + " bytes";
 }
 
-Error tooLarge(const std::filesystem::path& path, const std::string& size) {
-    return Error{path.filename().string() + " is " + size +
-                 "; a register configuration is at most 1 MiB"};
+// The caller names the file: kymtool puts the path before the reason, the editor's Open
+// follows the file dialog in which the user has just picked it.
+Error tooLarge(const std::string& size) {
+    return Error{"the file is " + size + "; a register configuration is at most 1 MiB"};
 }
 
 } // namespace
@@ -68,7 +69,7 @@ Result<LineList> readLineFile(const std::filesystem::path& path) {
     std::error_code sizeUnknown;
     if (const auto size = std::filesystem::file_size(path, sizeUnknown);
         !sizeUnknown && size > kMaxConfigurationFileBytes)
-        return tooLarge(path, sizeText(size));
+        return tooLarge(sizeText(size));
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                          std::fclose);
     if (!file)
@@ -80,7 +81,7 @@ Result<LineList> readLineFile(const std::filesystem::path& path) {
     while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
         text.append(buffer, got);
         if (text.size() > kMaxConfigurationFileBytes)
-            return tooLarge(path, "more than " + sizeText(kMaxConfigurationFileBytes));
+            return tooLarge("more than " + sizeText(kMaxConfigurationFileBytes));
     }
     if (std::ferror(file.get()))
         return Error{std::strerror(errno)};

@@ -59,7 +59,7 @@ TEST_F(Kymtool, ExitCodes) {
     const std::string huge = (dir / "huge.vlt").string();
     test::writeFile(huge, "");
     std::filesystem::resize_file(huge, 200 << 20);
-    const std::string tooLarge = ": huge.vlt is 200 MiB; a register configuration is at most 1 MiB";
+    const std::string tooLarge = ": the file is 200 MiB; a register configuration is at most 1 MiB";
     const std::string analogRow =
         "     0  ANALOG          00 01 01 01 00 00 0F FF  0001     1  1 COUNT    "
         "          0  4095\n";
@@ -78,7 +78,7 @@ TEST_F(Kymtool, ExitCodes) {
         {{"image", example}, 0, "   1   28  device code: 40\n", ""},
         {{"image", example}, 0, analogRow, ""},
         {{"image", broken}, 2, "Device type: QD4815", broken + ":2: CAPTURE \"\""},
-        {{"check", huge}, 2, huge + ":0: error: cannot open the file: huge.vlt is 200 MiB", ""},
+        {{"check", huge}, 2, huge + ":0: error: cannot open the file: the file is 200 MiB", ""},
         {{"check", example}, 0, "", ""},
         {{"check", warned}, 1, ":18: warning: TIMEOUT \"90\" is not in the time-out list\n", ""},
         {{"check", broken}, 2, broken + ":2: error: ", ""},

@@ -49,9 +49,9 @@ TEST(ReadLineFile, RefusesAFileOverOneMebibyte) {
         std::string error; // empty when the file is read
     } cases[] = {
         {"full.vlt", 1 << 20, ""},
-        {"over.vlt", (1 << 20) + 1, "over.vlt is 1048577 bytes" + limit},
-        {"huge.vlt", 200u << 20, "huge.vlt is 200 MiB" + limit}, // sparse
-        {"/dev/zero", 0, "zero is more than 1048576 bytes" + limit},
+        {"over.vlt", (1 << 20) + 1, "the file is 1048577 bytes" + limit},
+        {"huge.vlt", 200u << 20, "the file is 200 MiB" + limit}, // sparse
+        {"/dev/zero", 0, "the file is more than 1048576 bytes" + limit},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

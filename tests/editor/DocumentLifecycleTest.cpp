@@ -206,7 +206,7 @@ TEST_F(Lifecycle, ACancelledOrFailedOpenLeavesEverySetting) {
     EXPECT_EQ(lifecycle.OpenDocument(), Outcome::Failed);
     EXPECT_EQ(prompter.texts(),
               (Texts{"No such file or directory",
-                     "huge.vlt is 200 MiB; a register configuration is at most 1 MiB"}));
+                     "the file is 200 MiB; a register configuration is at most 1 MiB"}));
     EXPECT_EQ(prompter.shown[1].icon, Prompter::Icon::Exclamation);
     EXPECT_EQ(state.header.captureValue + state.header.snifferState + state.gateway.gatewayIP,
               "9SNIFFER10.0.0.9");
