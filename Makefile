@@ -6,6 +6,7 @@
 # make test-asan  builds and runs every test with AddressSanitizer and UndefinedBehaviorSanitizer
 # make format-check  lists the tracked C++ files that .clang-format would change; fails if any
 # make format     applies .clang-format to them
+# make screenshots  remakes the user guide's pictures in docs/images (Xvfb: no display needed)
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 ASAN_BUILD ?= build-asan
@@ -13,9 +14,10 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_SECONDS ?= 60
 FUZZERS = read_configuration compile_configuration check_configuration
-FORMAT_PATHS = $(foreach d,src tests bench fuzz,'$(d)/*.cpp' '$(d)/*.h')
+FORMAT_PATHS = $(foreach d,src tests bench fuzz tools,'$(d)/*.cpp' '$(d)/*.h')
 
-.PHONY: all deps configure build run test demo bench fuzz test-asan format-check format clean
+.PHONY: all deps configure build run test demo bench fuzz test-asan format-check format clean \
+	screenshots
 
 all: build
 
@@ -58,6 +60,16 @@ fuzz:
 		$(FUZZ_BUILD)/fuzz/fuzz_$$f -max_total_time=$(FUZZ_SECONDS) -dict=fuzz/configuration.dict \
 			-artifact_prefix=$(FUZZ_BUILD)/$$f- $(FUZZ_BUILD)/corpus/$$f fuzz/seeds || exit 1; \
 	done
+
+# A fixed style, font and screen so that the pictures change only when the windows do.
+screenshots: configure
+	@KYM_WITH_SCREENSHOTS=1 scripts/install-deps
+	@cmake --build $(BUILD) -j $(JOBS) --target kym_screenshots kymtool
+	@mkdir -p docs/images
+	@QT_QPA_PLATFORMTHEME= QT_SCALE_FACTOR=1 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
+		$(BUILD)/tools/screenshots/kym_screenshots docs/images $(BUILD)/src/cli/kymtool
+	@optipng -quiet -o2 docs/images/*.png
+	@ls -s docs/images
 
 test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DKYM_SANITIZE=ON -DKYM_BUILD_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
