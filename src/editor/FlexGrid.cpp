@@ -97,6 +97,7 @@ FlexGrid::FlexGrid(ProgramState& state, Services services, SettingsStore& settin
     setAcceptDrops(true);
 
     createMenus();
+    createGridContextMenu();
     createEditBoxes();
     Timer1_ = new QTimer(this);
     Timer1_->setSingleShot(true);
@@ -248,7 +249,9 @@ void FlexGrid::createMenus() {
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     addEntry(mnuHelp, "mnuUserGuide", QStringLiteral("User Guide"), QKeySequence::HelpContents);
     addEntry(mnuHelp, "mnuAbout", QStringLiteral("About"));
+}
 
+void FlexGrid::createGridContextMenu() {
     // A top-level popup of the window, as the menu bar's menus are, so that assistive tools
     // announce it; the Menu key and Shift+F10 open it on the grid's current cell.
     mnuGridContext_ = new QMenu(this);

@@ -90,6 +90,7 @@ private:
     void placeOnScreen();
     bool Form_Unload();
     void createMenus();
+    void createGridContextMenu();
     void createEditBoxes();
     void connectHandlers();
     QAction* addEntry(QMenu* menu, const char* objectName, const QString& caption,
