@@ -28,6 +28,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -154,7 +155,9 @@ void FlexGrid::placeOnScreen() {
         return;
     }
     const double scale = screen->devicePixelRatio();
-    const QRect area = screen->availableGeometry();
+    // The title bar stands above the window's own area; the desktop draws it once shown.
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QRect area = screen->availableGeometry().adjusted(0, 0, 0, -titleBar);
     const auto device = [scale](int pixels) {
         return static_cast<int>(std::lround(pixels * scale));
     };
