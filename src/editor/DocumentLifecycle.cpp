@@ -42,6 +42,11 @@ void DocumentLifecycle::hideEditCombos() {
         hideEditCombos_();
 }
 
+void DocumentLifecycle::fileUsed(const std::string& path) {
+    if (fileUsed_)
+        fileUsed_(path);
+}
+
 void DocumentLifecycle::MarkChanged() {
     state_.document.documentChanged = true;
     state_.document.titleForm = TitleForm::FileTitle;
@@ -116,13 +121,24 @@ DocumentLifecycle::Outcome DocumentLifecycle::NewDocument() {
 }
 
 DocumentLifecycle::Outcome DocumentLifecycle::OpenDocument() {
+    return open([this] {
+        return fileDialogs_.openFile(configDialog("Open Register Configuration", std::string()));
+    });
+}
+
+DocumentLifecycle::Outcome DocumentLifecycle::openFile(const std::filesystem::path& path) {
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+    return open([&] { return std::optional(absolute.empty() ? path : absolute); });
+}
+
+DocumentLifecycle::Outcome DocumentLifecycle::open(const ChooseFile& choose) {
     lastReadError_.reset();
     if (state_.document.documentChanged && !offerSave(prompt::kSaveChangesUpper))
         return Outcome::Failed;
     state_.ignoreNextChange = true;
 
-    const auto chosen =
-        fileDialogs_.openFile(configDialog("Open Register Configuration", std::string()));
+    const auto chosen = choose();
     if (!chosen || chosen->empty())
         return Outcome::Cancelled;
 
@@ -155,6 +171,7 @@ DocumentLifecycle::Outcome DocumentLifecycle::OpenDocument() {
     state_.document.documentChanged = false;
     state_.ignoreNextChange = true;
     hideEditCombos();
+    fileUsed(state_.document.currentFilePath);
     return Outcome::Done;
 }
 
@@ -194,6 +211,7 @@ DocumentLifecycle::Outcome DocumentLifecycle::write(const std::string& path) {
     }
     state_.document.documentChanged = false;
     state_.document.hasFileName = true;
+    fileUsed(path);
     return Outcome::Done;
 }
 

@@ -6,6 +6,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/Prompter.h"
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -40,6 +41,8 @@ public:
 
     // Runs wherever the flows hide the six editing boxes.
     void setHideEditCombos(std::function<void()> hide) { hideEditCombos_ = std::move(hide); }
+    // Runs with the path of every file opened or written.
+    void setFileUsed(std::function<void(const std::string&)> used) { fileUsed_ = std::move(used); }
 
     // Start-up: the folders exist and the settings have their start values.
     void startUp();
@@ -52,6 +55,9 @@ public:
     // File > New for the checked device type.
     Outcome startNewDocument();
     Outcome OpenDocument();
+    // Open with path chosen instead of asked for; a relative path is taken against the current
+    // folder.
+    Outcome openFile(const std::filesystem::path& path);
     Outcome save();
     Outcome saveAs();
 
@@ -68,19 +74,24 @@ public:
     const std::optional<Error>& lastReadError() const { return lastReadError_; }
 
 private:
+    using ChooseFile = std::function<std::optional<std::filesystem::path>()>;
+
     bool ConfirmCompatibilityChange();
+    Outcome open(const ChooseFile& choose);
     Outcome NewDocument();
     bool offerSave(std::string_view question);
     Outcome write(const std::string& path);
     HeaderSettings documentHeader() const;
     FileDialogRequest configDialog(std::string title, std::string fileName) const;
     void hideEditCombos();
+    void fileUsed(const std::string& path);
 
     ProgramState& state_;
     Prompter& prompter_;
     FileDialogs& fileDialogs_;
     Folders folders_;
     std::function<void()> hideEditCombos_;
+    std::function<void(const std::string&)> fileUsed_;
     std::optional<Error> lastReadError_;
     bool exitAnsweredNo_ = false;
 };

@@ -1,11 +1,13 @@
 #include "editor/FlexGrid.h"
 
 #include "config/DeviceTypes.h"
+#include "config/Version.h"
 #include "dialogs/frmMisc.h"
 #include "dialogs/frmRESET.h"
 #include "editor/RegisterGridView.h"
 #include "editor/TransmitterIdListModel.h"
 #include "editor/ViewState.h"
+#include "editor/WindowPlacement.h"
 #include "gateway/frmFTP.h"
 #include "gateway/frmIPaddress.h"
 #include "gateway/frmProperties.h"
@@ -18,20 +20,61 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace kym {
+namespace {
+const std::string kWindowSizeKey = "windowSize";
 
-FlexGrid::FlexGrid(ProgramState& state, Services services, SerialPortFactory serialPorts,
-                   FtpClientFactory ftpClients, QWidget* parent)
-    : QMainWindow(parent), state_(state), services_(std::move(services)),
-      serialPorts_(std::move(serialPorts)), ftpClients_(std::move(ftpClients)),
+// The first register configuration among the dropped files.
+std::optional<std::filesystem::path> droppedConfig(const QMimeData* mime) {
+    for (const QUrl& url : mime->urls())
+        if (url.isLocalFile() &&
+            url.toLocalFile().endsWith(QStringLiteral(".vlt"), Qt::CaseInsensitive))
+            return std::filesystem::path(url.toLocalFile().toStdString());
+    return std::nullopt;
+}
+
+// The installed guide, else the one in the source tree of a build-tree run.
+std::optional<std::filesystem::path> userGuide() {
+    const std::filesystem::path program = QCoreApplication::applicationDirPath().toStdString();
+    for (const auto& guide :
+         {program.parent_path() / "share" / "doc" / kPackageName / "user-guide.md",
+          std::filesystem::path(KYM_SOURCE_DIR) / "docs" / "user-guide.md"}) {
+        std::error_code missing;
+        if (std::filesystem::is_regular_file(guide, missing))
+            return guide;
+    }
+    return std::nullopt;
+}
+
+// A size stored as width and height; empty when unusable.
+QSize storedSize(const std::vector<std::string>& stored) {
+    if (stored.size() != 2)
+        return {};
+    bool widthRead = false;
+    bool heightRead = false;
+    const QSize size(toQt(stored[0]).toInt(&widthRead), toQt(stored[1]).toInt(&heightRead));
+    return widthRead && heightRead ? size : QSize();
+}
+} // namespace
+
+FlexGrid::FlexGrid(ProgramState& state, Services services, SettingsStore& settings,
+                   SerialPortFactory serialPorts, FtpClientFactory ftpClients, QWidget* parent)
+    : QMainWindow(parent), state_(state), services_(std::move(services)), settings_(settings),
+      recentFiles_(settings), serialPorts_(std::move(serialPorts)),
+      ftpClients_(std::move(ftpClients)),
       lifecycle_(state_, services_.prompter, services_.fileDialogs, services_.folders),
       editing_(state_, [this] { lifecycle_.MarkChanged(); }) {
     setObjectName(QStringLiteral("FlexGrid"));
@@ -49,9 +92,13 @@ FlexGrid::FlexGrid(ProgramState& state, Services services, SerialPortFactory ser
     layout->addWidget(grid_);
     layout->addWidget(emptyHint_);
     setCentralWidget(central);
-    resize(grid_->twipsToPixels(900 + 5 * 2200) + 40, grid_->twipsToPixels(360 * 11) + 60);
+    // Tall enough for the extender's 24 rows where the screen allows (placeOnScreen).
+    resize(grid_->twipsToPixels(900 + 5 * 2200) + 40,
+           grid_->twipsToPixels(360 * gridRowsFor(kQx4815)) + 60);
+    setAcceptDrops(true);
 
     createMenus();
+    createGridContextMenu();
     createEditBoxes();
     Timer1_ = new QTimer(this);
     Timer1_->setSingleShot(true);
@@ -88,11 +135,7 @@ QAction* FlexGrid::action(const QString& objectName) const {
 
 void FlexGrid::Form_Load() {
     lifecycle_.startUp();
-    if (const QScreen* screen = this->screen()) {
-        const QRect available = screen->availableGeometry();
-        move(available.left() + (available.width() - width()) / 2,
-             available.top() + (available.height() - height()) / 2);
-    }
+    placeOnScreen();
     HideEditCombos();
     for (const auto& entry : channelEntries())
         ComboChannel_->addItem(toQt(entry));
@@ -100,6 +143,29 @@ void FlexGrid::Form_Load() {
     FillAnalogFormatList();
     showState();
     Timer1_->start();
+}
+
+// The size the user last gave the window, else the start size; centred and inside the screen.
+void FlexGrid::placeOnScreen() {
+    const QSize stored = storedSize(settings_.read(kWindowSizeKey));
+    const QSize wanted = stored.isValid() ? stored : size();
+    const QScreen* screen = this->screen();
+    if (!screen) {
+        resize(wanted);
+        return;
+    }
+    const double scale = screen->devicePixelRatio();
+    // The title bar stands above the window's own area; the desktop draws it once shown.
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QRect area = screen->availableGeometry().adjusted(0, 0, 0, -titleBar);
+    const auto device = [scale](int pixels) {
+        return static_cast<int>(std::lround(pixels * scale));
+    };
+    const WindowRect placed = placeWindow(
+        {device(area.left()), device(area.top()), device(area.width()), device(area.height())},
+        wanted.width(), wanted.height(), scale);
+    move(placed.left, placed.top);
+    resize(placed.width, placed.height);
 }
 
 // The six boxes sit hidden in front of the grid; a click lays one of them over a cell.
@@ -152,6 +218,8 @@ void FlexGrid::createMenus() {
     mnuFile_->setObjectName(QStringLiteral("mnuFile"));
     addEntry(mnuFile_, "mnuNewGatewayConfig", QStringLiteral("New"), QKeySequence::New);
     addEntry(mnuFile_, "mnuOpenConfig", QStringLiteral("Open"), QKeySequence::Open);
+    mnuRecentFiles_ = mnuFile_->addMenu(QStringLiteral("Recent Files"));
+    mnuRecentFiles_->setObjectName(QStringLiteral("mnuRecentFiles"));
     addEntry(mnuFile_, "M3", QStringLiteral("-"));
     addEntry(mnuFile_, "mnuRegistersSave", QStringLiteral("Save"), QKeySequence::Save);
     addEntry(mnuFile_, "mnuRegistersSaveAs", QStringLiteral("Save As"),
@@ -180,6 +248,13 @@ void FlexGrid::createMenus() {
     addEntry(mnuGateway, "mnuGatewayProperties", QStringLiteral("Serial Properties..."));
     addEntry(mnuGateway, "mnuGatewayFTP", QStringLiteral("FTP Transfer..."));
 
+    QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    addEntry(mnuHelp, "mnuUserGuide", QStringLiteral("User Guide"), QKeySequence::HelpContents);
+    addEntry(mnuHelp, "mnuAbout", QStringLiteral("About"));
+}
+
+void FlexGrid::createGridContextMenu() {
     // A top-level popup of the window, as the menu bar's menus are, so that assistive tools
     // announce it; the Menu key and Shift+F10 open it on the grid's current cell.
     mnuGridContext_ = new QMenu(this);
@@ -216,6 +291,11 @@ void FlexGrid::connectHandlers() {
     bind("mnuGatewayUnitId", &FlexGrid::mnuGatewayUnitId_Click);
     bind("mnuGatewayProperties", &FlexGrid::mnuGatewayProperties_Click);
     bind("mnuGatewayFTP", &FlexGrid::mnuGatewayFTP_Click);
+    bind("mnuUserGuide", &FlexGrid::mnuUserGuide_Click);
+    bind("mnuAbout", &FlexGrid::mnuAbout_Click);
+    connect(mnuRecentFiles_, &QMenu::aboutToShow, this, &FlexGrid::mnuRecentFiles_Show);
+    connect(mnuRecentFiles_, &QMenu::triggered, this, &FlexGrid::mnuRecentFiles_Click);
+    lifecycle_.setFileUsed([this](const std::string& path) { recentFiles_.add(path); });
 
     connect(grid_, &RegisterGridView::cellClicked, this, &FlexGrid::MSFlexGrid1_Click);
     connect(grid_, &RegisterGridView::cellActivated, this, &FlexGrid::MSFlexGrid1_KeyDown);
@@ -269,6 +349,59 @@ void FlexGrid::mnuNewGatewayConfig_Click() {
 void FlexGrid::mnuOpenConfig_Click() {
     lifecycle_.OpenDocument();
     showState();
+}
+
+void FlexGrid::openFile(const std::filesystem::path& path) {
+    lifecycle_.openFile(path);
+    showState();
+}
+
+// Rebuilt at every opening: newest first, numbered for the keyboard.
+void FlexGrid::mnuRecentFiles_Show() {
+    mnuRecentFiles_->clear();
+    int number = 0;
+    for (const auto& path : recentFiles_.paths()) {
+        QString caption = QString::fromStdString(path);
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* entry =
+            mnuRecentFiles_->addAction(QStringLiteral("&%1 %2").arg(++number).arg(caption));
+        entry->setObjectName(QStringLiteral("mnuRecentFile%1").arg(number));
+        entry->setData(QString::fromStdString(path));
+    }
+    mnuRecentFiles_->addSeparator();
+    QAction* clear = mnuRecentFiles_->addAction(QStringLiteral("Clear Recent Files"));
+    clear->setObjectName(QStringLiteral("mnuClearRecentFiles"));
+    clear->setEnabled(!recentFiles_.paths().empty());
+}
+
+void FlexGrid::mnuRecentFiles_Click(QAction* entry) {
+    if (entry->objectName() == QStringLiteral("mnuClearRecentFiles")) {
+        recentFiles_.clear();
+        return;
+    }
+    const std::string path = entry->data().toString().toStdString();
+    std::error_code missing;
+    if (!std::filesystem::exists(path, missing)) {
+        services_.prompter.warn(path + " no longer exists; it is removed from the recent files.");
+        recentFiles_.remove(path);
+        return;
+    }
+    openFile(path);
+}
+
+// A dropped file opens as File > Open would open it, once the drop has ended, so that the
+// question about a changed document does not hold up the program it came from.
+void FlexGrid::dragEnterEvent(QDragEnterEvent* event) {
+    if (droppedConfig(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void FlexGrid::dropEvent(QDropEvent* event) {
+    const auto path = droppedConfig(event->mimeData());
+    if (!path)
+        return;
+    event->acceptProposedAction();
+    QTimer::singleShot(0, this, [this, dropped = *path] { openFile(dropped); });
 }
 
 void FlexGrid::mnuRegistersSave_Click() {
@@ -551,11 +684,32 @@ void FlexGrid::mnuGatewayFTP_Click() {
     showState();
 }
 
+void FlexGrid::mnuUserGuide_Click() {
+    const auto guide = userGuide();
+    if (!guide) {
+        services_.prompter.warn("The user guide is not installed.");
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(guide->string())));
+}
+
+void FlexGrid::mnuAbout_Click() {
+    services_.prompter.inform(std::string(kDesignCaption) + "\n\nkymeditor " +
+                              std::string(kVersion) + "\nQt " + qVersion() +
+                              "\nLicence: " + std::string(kLicence) +
+                              "\nkym folder: " + services_.folders.kym().string());
+}
+
+// The size the user gave the window is kept for the next run; a maximized window keeps its
+// size from before.
 void FlexGrid::closeEvent(QCloseEvent* event) {
-    if (Form_Unload())
-        event->accept();
-    else
+    if (!Form_Unload()) {
         event->ignore();
+        return;
+    }
+    const QSize kept = isMaximized() || isFullScreen() ? normalGeometry().size() : size();
+    settings_.write(kWindowSizeKey, {std::to_string(kept.width()), std::to_string(kept.height())});
+    event->accept();
 }
 
 // Closing offers to save a changed document; a save the user asked for that did not happen keeps

@@ -3,6 +3,7 @@
 #include "config/ProgramState.h"
 #include "editor/DocumentLifecycle.h"
 #include "editor/GridEditing.h"
+#include "editor/RecentFiles.h"
 #include "gateway/CurlFtpClient.h"
 #include "transfer/QtSerialPort.h"
 #include "ui/Services.h"
@@ -12,6 +13,8 @@
 
 class QAction;
 class QComboBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -28,18 +31,23 @@ class FlexGrid : public QMainWindow {
     Q_OBJECT
 public:
     // The transfer window programs units through ports that serialPorts makes, the FTP dialog
-    // reaches the gateway through clients that ftpClients makes.
-    FlexGrid(ProgramState& state, Services services,
+    // reaches the gateway through clients that ftpClients makes; settings keeps the recent files
+    // and the window's size.
+    FlexGrid(ProgramState& state, Services services, SettingsStore& settings,
              SerialPortFactory serialPorts = qtSerialPorts(),
              FtpClientFactory ftpClients = curlFtpClients(), QWidget* parent = nullptr);
 
     RegisterGridView* MSFlexGrid1() const { return grid_; }
     QAction* action(const QString& objectName) const;
     QComboBox* editBox(EditBox box) const;
+    // Opens a file named from outside the window (the command line, a drop, Recent Files).
+    void openFile(const std::filesystem::path& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private Q_SLOTS:
     void mnuNewGatewayConfig_Click();
@@ -72,11 +80,17 @@ private Q_SLOTS:
     void mnuGatewayUnitId_Click();
     void mnuGatewayProperties_Click();
     void mnuGatewayFTP_Click();
+    void mnuRecentFiles_Show();
+    void mnuRecentFiles_Click(QAction* entry);
+    void mnuUserGuide_Click();
+    void mnuAbout_Click();
 
 private:
     void Form_Load();
+    void placeOnScreen();
     bool Form_Unload();
     void createMenus();
+    void createGridContextMenu();
     void createEditBoxes();
     void connectHandlers();
     QAction* addEntry(QMenu* menu, const char* objectName, const QString& caption,
@@ -100,6 +114,8 @@ private:
 
     ProgramState& state_;
     Services services_;
+    SettingsStore& settings_;
+    RecentFiles recentFiles_;
     SerialPortFactory serialPorts_;
     FtpClientFactory ftpClients_;
     DocumentLifecycle lifecycle_;
@@ -107,6 +123,7 @@ private:
     RegisterGridView* grid_ = nullptr;
     QLabel* emptyHint_ = nullptr;
     QMenu* mnuFile_ = nullptr;
+    QMenu* mnuRecentFiles_ = nullptr;
     QMenu* mnuComm_ = nullptr;
     QMenu* mnuCompatibility_ = nullptr;
     QMenu* mnuGridContext_ = nullptr;

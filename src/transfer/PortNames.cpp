@@ -51,6 +51,23 @@ std::vector<std::string> portEntries(const std::vector<std::string>& detected) {
     return entries;
 }
 
+std::vector<std::string> portChangeNotes(const std::vector<std::string>& before,
+                                         const std::vector<std::string>& after,
+                                         std::string_view openLocation) {
+    const auto missingFrom = [](const std::vector<std::string>& ports, const std::string& port) {
+        return std::ranges::find(ports, port) == ports.end();
+    };
+    std::vector<std::string> notes;
+    for (const auto& port : before)
+        if (missingFrom(after, port))
+            notes.push_back((port == openLocation ? "open port removed: " : "port removed: ") +
+                            port);
+    for (const auto& port : after)
+        if (missingFrom(before, port))
+            notes.push_back("new port: " + port);
+    return notes;
+}
+
 PortAddress resolvePort(std::string_view text, const std::vector<std::string>& detected) {
     for (int number = 1; number <= kComPorts; ++number)
         if (text == comName(number))

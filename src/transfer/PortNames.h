@@ -25,6 +25,12 @@ inline constexpr int kComPorts = 8;
 // "COM1" to "COM8", then the detected ports that are not among them.
 std::vector<std::string> portEntries(const std::vector<std::string>& detected);
 
+// What changed between two looks at the detected ports, one line each for the traffic box: the
+// ports that appeared and those that went, the open port (its location) named as such.
+std::vector<std::string> portChangeNotes(const std::vector<std::string>& before,
+                                         const std::vector<std::string>& after,
+                                         std::string_view openLocation);
+
 // The port the chosen or typed entry names.
 PortAddress resolvePort(std::string_view text, const std::vector<std::string>& detected);
 

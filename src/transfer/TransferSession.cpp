@@ -11,6 +11,7 @@ void TransferSession::portOpened(const PortAddress& port) {
     closeEnabled_ = true;
     portStatus_ = {portOpenText(port), BoxColour::Green};
     portProblem_.clear();
+    openLocation_ = port.location();
 }
 
 void TransferSession::portOpenFailed(const PortAddress& port, OpenFailure failure,
@@ -28,6 +29,7 @@ void TransferSession::portClosed() {
     closeEnabled_ = false;
     portStatus_ = {std::string(transfertext::kPortClosed), BoxColour::Red};
     portProblem_.clear();
+    openLocation_.clear();
 }
 
 void TransferSession::portLost(std::string_view reason) {

@@ -59,6 +59,8 @@ public:
     void portOpenFailed(const PortAddress& port, OpenFailure failure, std::string_view systemText);
     // Why the port status shows a failure to open, for the user to act on; empty otherwise.
     const std::string& portProblem() const { return portProblem_; }
+    // Where the open port is; empty while none is open.
+    const std::string& openLocation() const { return openLocation_; }
     void portClosed();
     // The port failed while open (an adapter unplugged) and has been closed; a send ends.
     void portLost(std::string_view reason);
@@ -85,6 +87,7 @@ private:
     StatusBox fileStatus_;
     StatusBox commStatus_;
     std::string portProblem_;
+    std::string openLocation_;
     std::string fileProblem_;
     bool portOpen_ = false;
     bool openEnabled_ = true;

@@ -5,6 +5,7 @@
 #include "ui/DialogParts.h"
 #include "ui/Text.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -16,7 +17,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTime>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace kym {
 namespace {
@@ -46,6 +49,19 @@ QColor boxBackground(BoxColour colour, const QPalette& system) {
 
 } // namespace
 
+// The Comm Port list, which looks for ports again each time it opens.
+class PortChoiceBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> opening;
+
+    void showPopup() override {
+        if (opening)
+            opening();
+        QComboBox::showPopup();
+    }
+};
+
 frmTransfer::frmTransfer(ProgramState& state, Services services, std::unique_ptr<SerialPort> port,
                          QWidget* parent)
     : QDialog(parent), services_(std::move(services)), session_(state.selectedUnit),
@@ -60,7 +76,11 @@ frmTransfer::frmTransfer(ProgramState& state, Services services, std::unique_ptr
 
 void frmTransfer::createControls() {
     Frame2_ = makeFrame(this, "Frame2", QStringLiteral("Serial Port"));
-    portChoice_ = makeEditableCombo(Frame2_, "portChoice", QStringLiteral("Comm Port"));
+    portChoice_ = new PortChoiceBox(Frame2_);
+    makeEditableCombo(portChoice_, "portChoice", QStringLiteral("Comm Port"));
+    // Adapters come and go while the window is open; looking costs well under a millisecond.
+    portPoll_ = new QTimer(this);
+    portPoll_->setInterval(2000);
     openPort_ = makeButton(this, "openPort", QStringLiteral("Open Port"));
     closePort_ = makeButton(this, "closePort", QStringLiteral("Close Port"));
 
@@ -139,6 +159,8 @@ void frmTransfer::connectHandlers() {
     connect(optMainUnit_, &QRadioButton::clicked, this, &frmTransfer::optMainUnit_Click);
     connect(optExt1_, &QRadioButton::clicked, this, &frmTransfer::optExt1_Click);
     connect(optExt2_, &QRadioButton::clicked, this, &frmTransfer::optExt2_Click);
+    connect(portPoll_, &QTimer::timeout, this, &frmTransfer::portPoll_Timer);
+    portChoice_->opening = [this] { refreshPorts(); };
 
     connect(&MSComm1_, &SerialLink::waitEnded, this, &frmTransfer::waitEnded);
     connect(&MSComm1_, &SerialLink::sendEnded, this, &frmTransfer::sendFinished);
@@ -157,7 +179,31 @@ void frmTransfer::Form_Load() {
         portChoice_->addItem(toQt(entry));
     portChoice_->setCurrentIndex(0);
     portChoice_->setEnabled(true);
+    portPoll_->start();
     showState();
+}
+
+// The list is not rebuilt under the user's eyes; it is looked at again when it opens.
+void frmTransfer::portPoll_Timer() {
+    if (!portChoice_->view()->isVisible())
+        refreshPorts();
+}
+
+void frmTransfer::refreshPorts() {
+    std::vector<std::string> detected = MSComm1_.detectedPorts();
+    if (detected == detectedPorts_)
+        return;
+    for (const auto& note : portChangeNotes(detectedPorts_, detected, session_.openLocation()))
+        logTraffic(toQt(note), {});
+    detectedPorts_ = std::move(detected);
+    const QString chosen = portChoice_->currentText();
+    portChoice_->clear();
+    for (const auto& entry : portEntries(detectedPorts_))
+        portChoice_->addItem(toQt(entry));
+    if (const int index = portChoice_->findText(chosen); index >= 0)
+        portChoice_->setCurrentIndex(index);
+    else
+        portChoice_->setEditText(chosen);
 }
 
 // Closing the window in any way stops a running send and releases the port.

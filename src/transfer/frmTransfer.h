@@ -14,8 +14,11 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 
 namespace kym {
+
+class PortChoiceBox;
 
 // The File Transfer window: opens a serial port, compiles the file the user picks and sends it
 // to the unit. A send runs on the event loop; meanwhile the window stays responsive but accepts
@@ -44,6 +47,7 @@ private Q_SLOTS:
     void optMainUnit_Click();
     void optExt1_Click();
     void optExt2_Click();
+    void portPoll_Timer();
 
 private:
     void Form_Load();
@@ -53,6 +57,9 @@ private:
     void connectHandlers();
     void LoadSelectedFile();
     void chooseUnit(int unit);
+    // Looks for ports again: the list follows, keeping what the user chose or typed, and the
+    // traffic box says what came and went.
+    void refreshPorts();
     void waitEnded(SendSequence::Verdict verdict);
     void sendFinished();
     void portLost(const QString& reason);
@@ -68,7 +75,8 @@ private:
     QPalette systemPalette_;
 
     QGroupBox* Frame2_;
-    QComboBox* portChoice_;
+    PortChoiceBox* portChoice_;
+    QTimer* portPoll_;
     QPushButton* openPort_;
     QPushButton* closePort_;
     QGroupBox* Frame3_;

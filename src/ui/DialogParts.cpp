@@ -33,7 +33,11 @@ QComboBox* makeCombo(QWidget* parent, const char* objectName, const QString& lab
 }
 
 QComboBox* makeEditableCombo(QWidget* parent, const char* objectName, const QString& label) {
-    QComboBox* combo = makeCombo(parent, objectName, label);
+    return makeEditableCombo(new QComboBox(parent), objectName, label);
+}
+
+QComboBox* makeEditableCombo(QComboBox* combo, const char* objectName, const QString& label) {
+    named(combo, objectName, label);
     combo->setEditable(true);
     combo->lineEdit()->setAccessibleName(label);
     combo->setInsertPolicy(QComboBox::NoInsert);

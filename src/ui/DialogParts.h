@@ -28,8 +28,10 @@ QLabel* makeLabel(QWidget* parent, const char* objectName, const QString& captio
 QPushButton* makeButton(QWidget* parent, const char* objectName, const QString& caption);
 // A drop-down box of fixed entries; label is what a screen reader calls it.
 QComboBox* makeCombo(QWidget* parent, const char* objectName, const QString& label);
-// A drop-down box that also takes typed text.
+// A drop-down box that also takes typed text; the second form names and sets up a box of a
+// derived kind.
 QComboBox* makeEditableCombo(QWidget* parent, const char* objectName, const QString& label);
+QComboBox* makeEditableCombo(QComboBox* combo, const char* objectName, const QString& label);
 // Lays the dialog out as its content above a right-aligned OK and Cancel; OK is the default.
 void layOutWithButtons(QDialog* dialog, QLayout* content, QPushButton* ok, QPushButton* cancel);
 // A captioned frame around related controls; objectName is empty for a frame without a name.

@@ -1,4 +1,5 @@
 #include "FtpTestServer.h"
+#include "config/Version.h"
 #include "support/ConfigLines.h"
 #include "support/RunProcess.h"
 #include "support/TempDir.h"
@@ -91,6 +92,26 @@ TEST_F(Kymtool, ExitCodes) {
         EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
     }
     EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+// Both programs answer --version and --help without a display; an unknown option is refused.
+TEST_F(Kymtool, BothProgramsAnswerVersionAndHelp) {
+    const std::string version(kVersion);
+    const struct {
+        std::vector<std::string> argv;
+        int exitCode;
+        std::string out;
+    } rows[] = {
+        {{KYMTOOL, "--version"}, 0, "kymtool " + version + "\n"},
+        {{KYMEDITOR, "--version"}, 0, "kymeditor " + version + "\n"},
+        {{KYMEDITOR, "--help"}, 0, "Usage: kymeditor [FILE]"},
+        {{KYMTOOL, "--help"}, 0, "kymtool: "},
+    };
+    for (const auto& row : rows) {
+        const auto result = test::runProcess(row.argv);
+        EXPECT_EQ(result.exitCode, row.exitCode) << row.argv[1];
+        EXPECT_EQ(result.out.substr(0, row.out.size()), row.out) << row.argv[1];
+    }
 }
 
 TEST_F(Kymtool, SendIsAcknowledgedByTheSimulatedUnit) {

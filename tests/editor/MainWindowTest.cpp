@@ -1,5 +1,6 @@
 #include "config/DeviceTypes.h"
 #include "editor/RegisterGridView.h"
+#include "support/ConfigLines.h"
 #include "support/MainWindowHarness.h"
 
 #include <QAbstractItemView>
@@ -218,6 +219,43 @@ TEST_F(MainWindow, TheCellMenuOpensFromTheKeyboardAsAnAccessiblePopup) {
         EXPECT_EQ(menu->child(0)->parent(), menu);
         popup->close();
     }
+}
+
+// kymeditor FILE: a relative path is taken against the current folder, the messages are those of
+// File > Open, and what opened joins the recent files, where a file gone since is dropped.
+TEST_F(MainWindow, OpensAFileNamedFromOutsideAsOpenDoes) {
+    test::writeFile(dir / "unit.vlt", test::ConfigLines("KYM3815", {",3,COUNT,0,4095,;"}).text());
+    test::writeFile(dir / "bad.vlt", "DEVICE_TYPE\r\nKYM3815\r\nCOLUMN_NAMES\r\nfive\r\n");
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    window.openFile("unit.vlt");
+    EXPECT_EQ(title(), "Editor - unit.vlt");
+    const QAbstractItemModel* cells = grid()->model();
+    EXPECT_EQ(cells->index(0, kColTransChan - 1).data().toString().toStdString(), "3");
+    EXPECT_EQ(cells->index(0, kColDataFormat - 1).data().toString().toStdString(), "COUNT");
+    EXPECT_EQ(cells->index(0, kColRangeEnd - 1).data().toString().toStdString(), "4095");
+
+    for (const char* name : {"bad.vlt", "gone.vlt"}) {
+        window.openFile(name);
+        dialogs.choices = {dir / name};
+        trigger("mnuOpenConfig");
+    }
+    std::filesystem::current_path(previous);
+    const auto texts = prompter.texts();
+    ASSERT_EQ(texts.size(), 4U);
+    EXPECT_EQ(texts[0], texts[1]);
+    EXPECT_EQ(texts[2], texts[3]);
+    EXPECT_EQ(texts[0].rfind("bad.vlt, line ", 0), 0U) << texts[0];
+
+    EXPECT_EQ(settings.values["recentFiles"],
+              (std::vector<std::string>{(dir / "bad.vlt").string(), (dir / "unit.vlt").string()}));
+    std::filesystem::remove(dir / "unit.vlt");
+    Q_EMIT menu("mnuRecentFiles")->aboutToShow();
+    menu("mnuRecentFiles")->findChild<QAction*>(QStringLiteral("mnuRecentFile2"))->trigger();
+    EXPECT_EQ(prompter.texts().back(),
+              (dir / "unit.vlt").string() +
+                  " no longer exists; it is removed from the recent files.");
+    EXPECT_EQ(settings.values["recentFiles"], std::vector<std::string>{(dir / "bad.vlt").string()});
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/FlexGrid.h"
+#include "support/MemorySettings.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
@@ -28,14 +29,17 @@ struct MainWindowHarness {
     ProgramState state;
     ScriptedPrompter prompter;
     ScriptedFileDialogs dialogs;
+    MemorySettings settings;
     std::function<void(QDialog&)> drive;
-    FlexGrid window{state, Services{prompter, dialogs,
-                                    [this](QDialog& dialog) {
-                                        if (drive)
-                                            drive(dialog);
-                                        return dialog.result();
-                                    },
-                                    Folders(dir / "kym")}};
+    FlexGrid window{state,
+                    Services{prompter, dialogs,
+                             [this](QDialog& dialog) {
+                                 if (drive)
+                                     drive(dialog);
+                                 return dialog.result();
+                             },
+                             Folders(dir / "kym")},
+                    settings};
 };
 
 } // namespace kym::test

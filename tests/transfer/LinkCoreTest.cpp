@@ -19,6 +19,40 @@ TEST(PortNames, EntriesTypedTextsAndWhatTheyOpen) {
         EXPECT_EQ(resolvePort(text, {}).location(), location) << text;
 }
 
+// Ports that come and go between two looks, the open one named as such.
+TEST(PortNames, ChangeNotes) {
+    using Ports = std::vector<std::string>;
+    const struct {
+        const char* name;
+        Ports before, after;
+        std::string open;
+        Ports notes;
+    } rows[] = {
+        {"unchanged, order aside",
+         {"/dev/ttyS0", "/dev/ttyUSB0"},
+         {"/dev/ttyUSB0", "/dev/ttyS0"},
+         "/dev/ttyUSB0",
+         {}},
+        {"plugged in",
+         {"/dev/ttyS0"},
+         {"/dev/ttyS0", "/dev/ttyUSB0"},
+         "",
+         {"new port: /dev/ttyUSB0"}},
+        {"closed port unplugged",
+         {"/dev/ttyUSB0"},
+         {},
+         "/dev/ttyS0",
+         {"port removed: /dev/ttyUSB0"}},
+        {"open port unplugged, another in",
+         {"/dev/ttyUSB0"},
+         {"/dev/ttyUSB1"},
+         "/dev/ttyUSB0",
+         {"open port removed: /dev/ttyUSB0", "new port: /dev/ttyUSB1"}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(portChangeNotes(row.before, row.after, row.open), row.notes) << row.name;
+}
+
 using Bytes = std::vector<std::uint8_t>;
 using Verdict = SendSequence::Verdict;
 using Verdicts = std::vector<Verdict>;

@@ -1,6 +1,7 @@
 #include "FakeSerialPort.h"
 #include "editor/FlexGrid.h"
 #include "support/ConfigLines.h"
+#include "support/MemorySettings.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
@@ -226,7 +227,8 @@ TEST_F(TransferWindow, TheFileMenuOpensIt) {
         opened += dialog.objectName() == QStringLiteral("frmTransfer");
         return 0;
     };
-    FlexGrid editor(state, Services{prompter, dialogs, runner, Folders(dir / "kym")},
+    test::MemorySettings settings;
+    FlexGrid editor(state, Services{prompter, dialogs, runner, Folders(dir / "kym")}, settings,
                     [&] { return std::make_unique<FakeSerialPort>(record); });
     editor.action(QStringLiteral("mnuFileTransfer"))->trigger();
     EXPECT_EQ(opened, 1);
