@@ -8,6 +8,7 @@
 #include "config/Layout.h"
 #include "editor/FlexGrid.h"
 #include "editor/RegisterGridView.h"
+#include "ui/QtSettingsStore.h"
 #include "ui/Text.h"
 
 #include <QAbstractButton>
@@ -127,9 +128,12 @@ private:
     Folders folders_ = Folders::forUser();
     // What to do with the next dialog once it is on screen; it is closed afterwards.
     std::function<void(QDialog&)> drive_;
+    // HOME is a temporary folder by now, so the settings file is too.
+    QtSettingsStore settings_{QStringLiteral("kym"), QStringLiteral("kymeditor")};
     FlexGrid window_{state_,
                      Services{prompter_, dialogs_,
-                              [this](QDialog& dialog) { return showDialog(dialog); }, folders_}};
+                              [this](QDialog& dialog) { return showDialog(dialog); }, folders_},
+                     settings_};
 };
 
 template <class Widget> Widget* child(QWidget& parent, const char* name) {
