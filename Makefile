@@ -7,17 +7,19 @@
 # make format-check  lists the tracked C++ files that .clang-format would change; fails if any
 # make format     applies .clang-format to them
 # make screenshots  remakes the user guide's pictures in docs/images (Xvfb: no display needed)
+# make package    builds the Debian package $(BUILD)/kym-config-tool_<version>_amd64.deb (Release) and runs lintian
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 ASAN_BUILD ?= build-asan
+PACKAGE_BUILD ?= build-package
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_SECONDS ?= 60
 FUZZERS = read_configuration compile_configuration check_configuration
 FORMAT_PATHS = $(foreach d,src tests bench fuzz tools,'$(d)/*.cpp' '$(d)/*.h')
 
-.PHONY: all deps configure build run test demo bench fuzz test-asan format-check format clean \
-	screenshots
+.PHONY: all deps configure build run test demo bench fuzz test-asan format-check format package \
+	screenshots clean
 
 all: build
 
@@ -91,5 +93,19 @@ format-check: deps
 format: deps
 	@git ls-files -z -- $(FORMAT_PATHS) | xargs -0 -r clang-format -i
 
+# Debian's own hardening flags, with immediate binding; the tests and benchmarks are not built, they are not packaged.
+package:
+	@KYM_WITH_PACKAGE=1 scripts/install-deps
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+bindnow && \
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DKYM_BUILD_TESTS=OFF -DKYM_BUILD_BENCH=OFF \
+		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@rm -f $(PACKAGE_BUILD)/*.deb
+	@cd $(PACKAGE_BUILD) && cpack -G DEB >/dev/null
+	@mkdir -p $(BUILD) && rm -f $(BUILD)/kym-config-tool_*.deb && cp $(PACKAGE_BUILD)/*.deb $(BUILD)/
+	@lintian --fail-on error $(BUILD)/kym-config-tool_*.deb
+	@ls $(BUILD)/kym-config-tool_*.deb
+
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(ASAN_BUILD) $(PACKAGE_BUILD)
