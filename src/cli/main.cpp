@@ -1,15 +1,26 @@
 #include "cli/Commands.h"
 
+#include <algorithm>
+
 int main(int argc, char** argv) {
-    CLI::App app{"kymtool: register configurations and device images from the command line"};
+    CLI::App app{"kymtool: register configurations and device images from the command line",
+                 "kymtool"};
     app.require_subcommand(1);
     int exitCode = 0;
     kym::cli::addFileCommands(app, exitCode);
-    kym::cli::addFtpCommands(app, exitCode);
     kym::cli::addImageCommands(app, exitCode);
+#ifdef KYM_CORE_ONLY
+    kym::cli::addMissingCommands(app, exitCode);
+#else
+    kym::cli::addFtpCommands(app, exitCode);
     kym::cli::addSerialCommands(app, exitCode);
+#endif
+    // CLI11 takes the arguments last first, without the program's name.
+    auto arguments = kym::cli::utf8Arguments(argc, argv);
+    std::ranges::reverse(arguments);
+    arguments.pop_back();
     try {
-        app.parse(argc, argv);
+        app.parse(arguments);
     } catch (const CLI::ParseError& error) {
         return app.exit(error);
     }
