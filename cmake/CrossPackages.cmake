@@ -13,8 +13,6 @@ target_include_directories(CLI11::CLI11 INTERFACE "${cli11_root}")
 
 if(KYM_BUILD_TESTS)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    # Defines GTest::gtest, GTest::gtest_main and GTest::gmock.
     add_subdirectory("${KYM_GOOGLETEST_SOURCES}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
-    add_library(GTest::gtest ALIAS gtest)
-    add_library(GTest::gtest_main ALIAS gtest_main)
-    add_library(GTest::gmock ALIAS gmock)
 endif()
