@@ -10,10 +10,17 @@ int main(int argc, char** argv) {
     kym::cli::addFileCommands(app, exitCode);
     kym::cli::addImageCommands(app, exitCode);
 #ifdef KYM_CORE_ONLY
-    kym::cli::addMissingCommands(app, exitCode);
+    kym::cli::addMissingCommand(app, exitCode, "send", "the serial port (Qt)");
+    kym::cli::addMissingCommand(app, exitCode, "simulate", "the serial port (Qt)");
+    kym::cli::addMissingCommand(app, exitCode, "ftp", "FTP (libcurl)");
 #else
     kym::cli::addFtpCommands(app, exitCode);
-    kym::cli::addSerialCommands(app, exitCode);
+    kym::cli::addSendCommand(app, exitCode);
+#ifdef _WIN32
+    kym::cli::addMissingCommand(app, exitCode, "simulate", "pseudo-terminals (Linux)");
+#else
+    kym::cli::addSimulateCommand(app, exitCode);
+#endif
 #endif
     // CLI11 takes the arguments last first, without the program's name.
     auto arguments = kym::cli::utf8Arguments(argc, argv);
