@@ -4,6 +4,7 @@
 # make bench      runs the benchmarks (medians of repeated runs)
 # make fuzz       builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS
 # make test-asan  builds and runs every test with AddressSanitizer and UndefinedBehaviorSanitizer
+# make test-windows  cross-builds the core and kymtool.exe for Windows and tests them under Wine
 # make format-check  lists the tracked C++ files that .clang-format would change; fails if any
 # make format     applies .clang-format to them
 # make screenshots  remakes the user guide's pictures in docs/images (Xvfb: no display needed)
@@ -12,14 +13,15 @@ BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 ASAN_BUILD ?= build-asan
 PACKAGE_BUILD ?= build-package
+WINDOWS_BUILD ?= build-windows
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_SECONDS ?= 60
 FUZZERS = read_configuration compile_configuration check_configuration
 FORMAT_PATHS = $(foreach d,src tests bench fuzz tools,'$(d)/*.cpp' '$(d)/*.h')
 
-.PHONY: all deps configure build run test demo bench fuzz test-asan format-check format package \
-	screenshots clean
+.PHONY: all deps configure build run test demo bench fuzz test-asan test-windows format-check format \
+	package screenshots clean
 
 all: build
 
@@ -78,6 +80,11 @@ test-asan: deps
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The Linux kymtool is the reference that kymtool.exe is compared with.
+test-windows: build
+	@KYM_WITH_WINDOWS=1 scripts/install-deps
+	@WINDOWS_BUILD=$(WINDOWS_BUILD) JOBS=$(JOBS) scripts/test-windows $(BUILD)/src/cli/kymtool
+
 # An empty list would pass unchecked, so no tracked files (no git) is a failure.
 format-check: deps
 	@files=$$(git ls-files -- $(FORMAT_PATHS)) && [ -n "$$files" ] || \
@@ -108,4 +115,4 @@ package:
 	@ls $(BUILD)/kym-config-tool_*.deb
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(ASAN_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(ASAN_BUILD) $(PACKAGE_BUILD) $(WINDOWS_BUILD)

@@ -1,6 +1,7 @@
 #include "cli/CliServices.h"
 #include "cli/Commands.h"
 #include "config/DeviceTypes.h"
+#include "config/Paths.h"
 #include "config/TextLines.h"
 #include "editor/DocumentLifecycle.h"
 
@@ -31,7 +32,7 @@ int newConfiguration(const std::string& type, const std::string& out) {
     }
     ProgramState state;
     QuietPrompter prompter;
-    FixedFileDialogs dialogs(out);
+    FixedFileDialogs dialogs(pathFromUtf8(out));
     DocumentLifecycle lifecycle(state, prompter, dialogs, scratchFolders());
     lifecycle.chooseDeviceType(type);
     if (lifecycle.startNewDocument() != DocumentLifecycle::Outcome::Done ||
@@ -43,7 +44,7 @@ int newConfiguration(const std::string& type, const std::string& out) {
 int resave(const std::string& in, const std::string& out) {
     ProgramState state;
     QuietPrompter prompter;
-    FixedFileDialogs dialogs(in);
+    FixedFileDialogs dialogs(pathFromUtf8(in));
     DocumentLifecycle lifecycle(state, prompter, dialogs, scratchFolders());
     if (lifecycle.OpenDocument() != DocumentLifecycle::Outcome::Done)
         return printMessages(prompter, in, 1);
@@ -51,7 +52,7 @@ int resave(const std::string& in, const std::string& out) {
         std::cerr << in << ':' << error->line << ": " << error->reason << '\n';
         return 2;
     }
-    dialogs.choose(out);
+    dialogs.choose(pathFromUtf8(out));
     if (lifecycle.saveAs() != DocumentLifecycle::Outcome::Done)
         return printMessages(prompter, out, 1);
     return 0;

@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
+#include "config/Paths.h"
 #include "transfer/Conversions.h"
 #include "transfer/Frames.h"
 #include "transfer/ImageCompiler.h"
@@ -23,7 +24,7 @@ std::string hex(std::uint8_t byte) {
 }
 
 std::optional<LineList> readOrReport(const std::string& command, const std::string& file) {
-    auto lines = readLineFile(file);
+    auto lines = readLineFile(pathFromUtf8(file));
     if (!lines) {
         std::cerr << "kymtool " << command << ": " << file << ": " << lines.error().reason << '\n';
         return std::nullopt;
@@ -163,7 +164,7 @@ int image(const std::string& file) {
 int check(const std::string& file) {
     constexpr int kWarnings = 1;
     constexpr int kErrors = 2;
-    auto lines = readLineFile(file);
+    auto lines = readLineFile(pathFromUtf8(file));
     if (!lines) {
         std::cout << file << ":0: error: cannot open the file: " << lines.error().reason << '\n';
         return kErrors;

@@ -31,8 +31,8 @@ using FileSink = std::function<bool(std::string_view bytes)>;
 
 // Writes a temporary file beside path through fill, which says whether it succeeded, and only
 // then renames it over path; on any failure the temporary file goes and an earlier file stays
-// intact. The file keeps the mode of the one it replaces. The error carries the system's
-// description.
+// intact. On POSIX systems the file keeps the mode of the one it replaces. The error carries the
+// system's description. One platform file holds it (AtomicFile_posix.cpp, AtomicFile_windows.cpp).
 Result<void> writeFileAtomically(const std::filesystem::path& path,
                                  const std::function<bool(const FileSink&)>& fill);
 Result<void> writeFileAtomically(const std::filesystem::path& path, const std::string& bytes);

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
+#include <fstream>
 #include <optional>
 
 namespace kym {
@@ -70,21 +69,20 @@ Result<LineList> readLineFile(const std::filesystem::path& path) {
     if (const auto size = std::filesystem::file_size(path, sizeUnknown);
         !sizeUnknown && size > kMaxConfigurationFileBytes)
         return tooLarge(sizeText(size));
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         std::fclose);
+    errno = 0;
+    std::ifstream file(path, std::ios::binary);
     if (!file)
-        return Error{std::strerror(errno)};
+        return Error{errno ? std::strerror(errno) : "the file cannot be opened"};
     // The size is checked again while reading: the file may grow, or not be a regular file.
     std::string text;
     char buffer[16384];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        text.append(buffer, got);
+    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
+        text.append(buffer, static_cast<std::size_t>(file.gcount()));
         if (text.size() > kMaxConfigurationFileBytes)
             return tooLarge("more than " + sizeText(kMaxConfigurationFileBytes));
     }
-    if (std::ferror(file.get()))
-        return Error{std::strerror(errno)};
+    if (file.bad())
+        return Error{errno ? std::strerror(errno) : "the file cannot be read"};
     return splitLines(text);
 }
 

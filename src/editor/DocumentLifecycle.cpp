@@ -3,6 +3,7 @@
 #include "config/ConfigFile.h"
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
+#include "config/Paths.h"
 
 #include <utility>
 
@@ -154,9 +155,9 @@ DocumentLifecycle::Outcome DocumentLifecycle::open(const ChooseFile& choose) {
                        &HeaderSettings::timeout, &HeaderSettings::timeoutNumber,
                        &HeaderSettings::snifferState);
 
-    state_.document.currentFilePath = chosen->string();
+    state_.document.currentFilePath = utf8Of(*chosen);
     state_.document.hasFileName = true;
-    const std::string fileTitle = chosen->filename().string();
+    const std::string fileTitle = utf8Of(chosen->filename());
 
     hideEditCombos();
     if (auto loaded = LoadConfiguration(state_, *lines); !loaded) {
@@ -185,11 +186,11 @@ DocumentLifecycle::Outcome DocumentLifecycle::save() {
 
 DocumentLifecycle::Outcome DocumentLifecycle::saveAs() {
     const auto chosen = fileDialogs_.saveFile(
-        configDialog("Save Register Configuration", folders_.defaultConfig().string()));
+        configDialog("Save Register Configuration", utf8Of(folders_.defaultConfig())));
     if (!chosen || chosen->empty())
         return Outcome::Cancelled;
 
-    std::string path = chosen->string();
+    std::string path = utf8Of(*chosen);
     if (!path.ends_with(kVltExtension))
         path += kVltExtension;
 
@@ -197,14 +198,14 @@ DocumentLifecycle::Outcome DocumentLifecycle::saveAs() {
     if (outcome != Outcome::Done)
         return outcome;
     state_.document.currentFilePath = path;
-    state_.document.currentFileTitle = std::filesystem::path(path).filename().string();
+    state_.document.currentFileTitle = utf8Of(pathFromUtf8(path).filename());
     state_.document.titleForm = TitleForm::FilePath;
     return outcome;
 }
 
 DocumentLifecycle::Outcome DocumentLifecycle::write(const std::string& path) {
-    const auto written =
-        writeFileAtomically(path, configurationFileBytes(documentHeader(), state_.grid));
+    const auto written = writeFileAtomically(pathFromUtf8(path),
+                                             configurationFileBytes(documentHeader(), state_.grid));
     if (!written) {
         prompter_.warn(written.error().reason);
         return Outcome::Failed;
@@ -225,9 +226,8 @@ HeaderSettings DocumentLifecycle::documentHeader() const {
 }
 
 FileDialogRequest DocumentLifecycle::configDialog(std::string title, std::string fileName) const {
-    const std::string folder = folders_.kym3815().string();
-    return FileDialogRequest{std::move(title),
-                             (std::filesystem::path(folder) / kVltPattern).string(),
+    const std::filesystem::path folder = folders_.kym3815();
+    return FileDialogRequest{std::move(title), utf8Of(folder / kVltPattern),
                              std::string(kVltPattern), folder, std::move(fileName)};
 }
 

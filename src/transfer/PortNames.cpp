@@ -72,7 +72,8 @@ PortAddress resolvePort(std::string_view text, const std::vector<std::string>& d
     for (int number = 1; number <= kComPorts; ++number)
         if (text == comName(number))
             return {number, {}};
-    if (text.starts_with('/') || std::ranges::find(detected, text) != detected.end())
+    if (text.starts_with('/') || text.starts_with(R"(\\.\)") ||
+        std::ranges::find(detected, text) != detected.end())
         return {0, std::string(text)};
     return {};
 }

@@ -8,7 +8,8 @@
 namespace kym {
 
 // A port as the Comm Port list names it: COM1 to COM8 by number, anything the system detects
-// or the user types as a device path. Any other text is port 0, which never opens.
+// or the user types as a device path (/dev/... or \\.\COMn). Any other text is port 0, which never
+// opens.
 struct PortAddress {
     int number = 0;
     std::string path;

@@ -1,5 +1,7 @@
 #include "ui/QtFileDialogs.h"
 
+#include "config/Paths.h"
+
 #include <QFileDialog>
 
 namespace kym {
@@ -15,7 +17,7 @@ std::optional<std::filesystem::path> QtFileDialogs::saveFile(const FileDialogReq
 std::optional<std::filesystem::path> QtFileDialogs::run(const FileDialogRequest& request,
                                                         bool save) {
     QFileDialog dialog(parent_, QString::fromStdString(request.title),
-                       QString::fromStdString(request.directory.string()));
+                       QString::fromStdString(utf8Of(request.directory)));
     dialog.setNameFilter(
         QString::fromStdString(request.filterDescription + " (" + request.filterPattern + ")"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -27,7 +29,7 @@ std::optional<std::filesystem::path> QtFileDialogs::run(const FileDialogRequest&
         dialog.selectFile(QString::fromStdString(request.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return std::filesystem::path(dialog.selectedFiles().constFirst().toStdString());
+    return pathFromUtf8(dialog.selectedFiles().constFirst().toStdString());
 }
 
 } // namespace kym

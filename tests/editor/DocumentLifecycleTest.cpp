@@ -2,7 +2,7 @@
 
 #include "config/ConfigFile.h"
 #include "editor/ViewState.h"
-#include "support/FileSizeLimit.h"
+#include "support/FailingSave.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
@@ -258,7 +258,8 @@ TEST_F(Lifecycle, AFailedSaveKeepsTheEarlierFileAndTheChangeMark) {
     ASSERT_EQ(lifecycle.saveAs(), Outcome::Done);
     const std::string earlier = test::readFile(file("keep.vlt"));
     edit(1, 1, "ABCD");
-    EXPECT_EQ(test::withFileSizeLimit(8, [&] { return lifecycle.save(); }), Outcome::Failed);
+    EXPECT_EQ(test::withFailingSave(file("keep.vlt"), [&] { return lifecycle.save(); }),
+              Outcome::Failed);
     EXPECT_EQ(test::readFile(file("keep.vlt")), earlier);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folders.kym3815()), {}), 1);
     EXPECT_TRUE(state.document.documentChanged);

@@ -9,11 +9,20 @@
 namespace kym {
 namespace {
 
-// The typed or chosen text and what opens.
+// The typed or chosen text and what opens: COMn where the system has COM names.
 TEST(PortNames, EntriesTypedTextsAndWhatTheyOpen) {
+#ifdef _WIN32
+    const std::string com1 = "COM1", com8 = "COM8";
+#else
+    const std::string com1 = "/dev/ttyS0", com8 = "/dev/ttyS7";
+#endif
     const std::pair<std::string, std::string> cases[] = {
-        {"COM1", "/dev/ttyS0"}, {"COM8", "/dev/ttyS7"}, {"/dev/pts/4", "/dev/pts/4"},
-        {"COM9", ""},           {"com1", ""},
+        {"COM1", com1},
+        {"COM8", com8},
+        {"/dev/pts/4", "/dev/pts/4"},
+        {R"(\\.\COM12)", R"(\\.\COM12)"},
+        {"COM9", ""},
+        {"com1", ""},
     };
     for (const auto& [text, location] : cases)
         EXPECT_EQ(resolvePort(text, {}).location(), location) << text;

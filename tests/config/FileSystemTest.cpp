@@ -1,0 +1,85 @@
+#include "config/ConfigFile.h"
+#include "config/Folders.h"
+#include "config/Paths.h"
+#include "support/FailingSave.h"
+#include "support/TempDir.h"
+
+#include <cstdlib>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace kym {
+namespace {
+
+// A save replaces the earlier file in one step or leaves it whole, and leaves no temporary file
+// behind. The bytes are written as given: a text-mode write on Windows would double CR LF.
+TEST(WriteFileAtomically, ReplacesTheEarlierFileOrKeepsItWhole) {
+    const std::string text = "DEVICE_TYPE\r\nQX4815\r\n\r\n";
+    const struct {
+        std::string name;
+        std::string earlier; // empty: no file before the save
+        std::string target;
+        std::function<Result<void>(const std::filesystem::path&)> save;
+        std::string after; // empty: the save fails
+    } cases[] = {
+        {"new file", "", "a.vlt", [&](const auto& path) { return writeFileAtomically(path, text); },
+         text},
+        {"over an existing file", "old\r\n", "a.vlt",
+         [&](const auto& path) { return writeFileAtomically(path, text); }, text},
+        {"the filler fails", "old\r\n", "a.vlt",
+         [](const auto& path) {
+             return writeFileAtomically(path,
+                                        [](const FileSink& sink) { return sink("half") && false; });
+         },
+         ""},
+        {"the folder is missing", "", "missing/a.vlt",
+         [&](const auto& path) { return writeFileAtomically(path, text); }, ""},
+        {"the target cannot be written", "old\r\n", "a.vlt",
+         [&](const auto& path) {
+             return test::withFailingSave(path, [&] { return writeFileAtomically(path, text); });
+         },
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const auto path = dir / c.target;
+        if (!c.earlier.empty())
+            test::writeFile(path, c.earlier);
+        const auto saved = c.save(path);
+        EXPECT_EQ(saved.ok()                     ? "saved"
+                  : saved.error().reason.empty() ? "no reason"
+                                                 : "failed",
+                  c.after.empty() ? "failed" : "saved");
+        EXPECT_EQ(test::readFile(path), c.after.empty() ? c.earlier : c.after);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+                  std::filesystem::exists(path) ? 1 : 0);
+    }
+}
+
+// Names reach the file system as UTF-8 on every system: a folder and a file with letters outside
+// the ANSI code page are written, found and read back.
+TEST(Paths, AFileNameWithNonAsciiLettersRoundTrips) {
+    test::TempDir dir;
+    const std::string folder = utf8Of(dir.path()) + "/Zürich Ωmega";
+    const std::string name = folder + "/Käse €.vlt";
+    std::filesystem::create_directory(pathFromUtf8(folder));
+    ASSERT_TRUE(writeFileAtomically(pathFromUtf8(name), "CAPTURE\r\n5\r\n").ok());
+    const auto lines = readLineFile(pathFromUtf8(name));
+    ASSERT_TRUE(lines.ok());
+    EXPECT_EQ(lines->at(2), "5");
+    const auto found = *std::filesystem::directory_iterator(pathFromUtf8(folder));
+    EXPECT_EQ(utf8Of(found.path().filename()), "Käse €.vlt");
+}
+
+TEST(Folders, TheKymFolderOfThisSystem) {
+#ifdef _WIN32
+    EXPECT_EQ(Folders::forUser().kym(), std::filesystem::path("C:\\kym"));
+    EXPECT_EQ(Folders::forUser().kym3815(), std::filesystem::path("C:\\kym\\kym3815"));
+#else
+    EXPECT_EQ(Folders::forUser().kym(), std::filesystem::path(std::getenv("HOME")) / "kym");
+#endif
+}
+
+} // namespace
+} // namespace kym
