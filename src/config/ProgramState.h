@@ -24,6 +24,7 @@ struct HeaderSettings {
     std::string timeout{kStartTimeout};
     double timeoutNumber = 30;
     std::string networkID{kStartNetworkId};
+    bool operator==(const HeaderSettings&) const = default;
 };
 
 // Settings of the Modbus gateway; held in memory only, never in the configuration file.
@@ -37,6 +38,7 @@ struct GatewaySettings {
     std::string gatewayStopBits = "1";
     std::string gatewayFlowControl = "NONE";
     std::string unitID = "1";
+    bool operator==(const GatewaySettings&) const = default;
 };
 
 // How the main window's title names the document.

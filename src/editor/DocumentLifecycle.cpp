@@ -35,6 +35,7 @@ void DocumentLifecycle::startUp() {
     state_.document.hasFileName = false;
     state_.document.currentFilePath.clear();
     state_.gridVisible = false;
+    history_.start();
     folders_.create();
 }
 
@@ -118,6 +119,7 @@ DocumentLifecycle::Outcome DocumentLifecycle::NewDocument() {
     state_.document.currentFileTitle.clear();
     hideEditCombos();
     state_.document.documentDeviceType = header.deviceType;
+    history_.start();
     return Outcome::Done;
 }
 
@@ -172,6 +174,7 @@ DocumentLifecycle::Outcome DocumentLifecycle::open(const ChooseFile& choose) {
     state_.document.documentChanged = false;
     state_.ignoreNextChange = true;
     hideEditCombos();
+    history_.start();
     fileUsed(state_.document.currentFilePath);
     return Outcome::Done;
 }
@@ -212,6 +215,7 @@ DocumentLifecycle::Outcome DocumentLifecycle::write(const std::string& path) {
     }
     state_.document.documentChanged = false;
     state_.document.hasFileName = true;
+    history_.saved();
     fileUsed(path);
     return Outcome::Done;
 }

@@ -3,6 +3,7 @@
 #include "config/Folders.h"
 #include "config/ProgramState.h"
 #include "config/Result.h"
+#include "editor/EditHistory.h"
 #include "ui/FileDialogs.h"
 #include "ui/Prompter.h"
 
@@ -70,6 +71,10 @@ public:
     // The window is closing; true when it may.
     bool closeRequested();
 
+    // The undo steps of the document; New, Open and a device-type change start it afresh.
+    EditHistory& history() { return history_; }
+    const EditHistory& history() const { return history_; }
+
     // The read error of the last Open, if its file was malformed.
     const std::optional<Error>& lastReadError() const { return lastReadError_; }
 
@@ -93,6 +98,7 @@ private:
     std::function<void()> hideEditCombos_;
     std::function<void(const std::string&)> fileUsed_;
     std::optional<Error> lastReadError_;
+    EditHistory history_{state_};
     bool exitAnsweredNo_ = false;
 };
 

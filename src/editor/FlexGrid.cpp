@@ -76,7 +76,7 @@ FlexGrid::FlexGrid(ProgramState& state, Services services, SettingsStore& settin
       recentFiles_(settings), serialPorts_(std::move(serialPorts)),
       ftpClients_(std::move(ftpClients)),
       lifecycle_(state_, services_.prompter, services_.fileDialogs, services_.folders),
-      editing_(state_, [this] { lifecycle_.MarkChanged(); }) {
+      editing_(state_, lifecycle_.history(), [this] { lifecycle_.MarkChanged(); }) {
     setObjectName(QStringLiteral("FlexGrid"));
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -230,6 +230,13 @@ void FlexGrid::createMenus() {
     addEntry(mnuFile_, "mnuFileExit", QStringLiteral("E&xit"),
              QKeySequence(QStringLiteral("Ctrl+Q")));
 
+    QMenu* mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    addEntry(mnuEdit, "mnuUndo", QStringLiteral("Undo"), QKeySequence(QStringLiteral("Ctrl+Z")));
+    addEntry(mnuEdit, "mnuRedo", QStringLiteral("Redo"))
+        ->setShortcuts(
+            {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+
     mnuComm_ = menuBar()->addMenu(QStringLiteral("&Settings"));
     mnuComm_->setObjectName(QStringLiteral("mnuComm"));
     addEntry(mnuComm_, "mnuMiscellaneous", QStringLiteral("Miscellaneous"));
@@ -287,6 +294,8 @@ void FlexGrid::connectHandlers() {
     bind("mnuFour_Control", &FlexGrid::mnuFour_Control_Click);
     bind("mnuTwo_Control", &FlexGrid::mnuTwo_Control_Click);
     bind("mnuSetpointRange", &FlexGrid::mnuSetpointRange_Click);
+    bind("mnuUndo", &FlexGrid::mnuUndo_Click);
+    bind("mnuRedo", &FlexGrid::mnuRedo_Click);
     bind("mnuGatewayIP", &FlexGrid::mnuGatewayIP_Click);
     bind("mnuGatewayUnitId", &FlexGrid::mnuGatewayUnitId_Click);
     bind("mnuGatewayProperties", &FlexGrid::mnuGatewayProperties_Click);
@@ -300,6 +309,7 @@ void FlexGrid::connectHandlers() {
     connect(grid_, &RegisterGridView::cellClicked, this, &FlexGrid::MSFlexGrid1_Click);
     connect(grid_, &RegisterGridView::cellActivated, this, &FlexGrid::MSFlexGrid1_KeyDown);
     connect(grid_, &RegisterGridView::scrolled, this, &FlexGrid::MSFlexGrid1_Scroll);
+    connect(grid_, &RegisterGridView::clearRequested, this, &FlexGrid::MSFlexGrid1_Delete);
     connect(grid_, &RegisterGridView::cellMenuRequested, this, &FlexGrid::MSFlexGrid1_ContextMenu);
     connect(action(QStringLiteral("mnuGridContextKeys")), &QAction::triggered, this, [this] {
         QContextMenuEvent fromKeys(QContextMenuEvent::Keyboard, QPoint(), QPoint());
@@ -339,6 +349,13 @@ void FlexGrid::showState() {
     ComboDataDigital_->setEnabled(enabled.dataDigital);
     ComboStart_->setEnabled(enabled.start);
     ComboEnd_->setEnabled(enabled.end);
+    const EditHistory& history = lifecycle_.history();
+    const auto showStep = [](QAction* entry, const QString& verb, const std::string& step) {
+        entry->setText(step.empty() ? verb : verb + QLatin1Char(' ') + toQt(step));
+        entry->setEnabled(!step.empty());
+    };
+    showStep(action(QStringLiteral("mnuUndo")), QStringLiteral("Undo"), history.undoName());
+    showStep(action(QStringLiteral("mnuRedo")), QStringLiteral("Redo"), history.redoName());
 }
 
 void FlexGrid::mnuNewGatewayConfig_Click() {
@@ -432,9 +449,16 @@ void FlexGrid::mnuFileExit_Click() {
 
 void FlexGrid::mnuMiscellaneous_Click() {
     frmMisc dialog(state_, services_.prompter, this);
-    services_.runDialog(dialog);
+    runEditingDialog(dialog, "Options");
     lifecycle_.dialogReturned();
     showState();
+}
+
+int FlexGrid::runEditingDialog(QDialog& dialog, std::string step) {
+    DocumentSnapshot before = lifecycle_.history().snapshot();
+    const int result = services_.runDialog(dialog);
+    lifecycle_.history().record(std::move(step), std::move(before));
+    return result;
 }
 
 void FlexGrid::chooseDeviceType(std::string_view identifier) {
@@ -469,6 +493,24 @@ void FlexGrid::MSFlexGrid1_KeyDown() {
 
 void FlexGrid::MSFlexGrid1_Scroll() {
     HideEditCombos();
+}
+
+void FlexGrid::MSFlexGrid1_Delete() {
+    HideEditCombos();
+    editing_.cleared();
+    showState();
+}
+
+void FlexGrid::mnuUndo_Click() {
+    HideEditCombos();
+    lifecycle_.history().undo();
+    showState();
+}
+
+void FlexGrid::mnuRedo_Click() {
+    HideEditCombos();
+    lifecycle_.history().redo();
+    showState();
 }
 
 void FlexGrid::ComboTransID_Click(int index) {
@@ -535,7 +577,7 @@ void FlexGrid::mnuSetpointRange_Click() {
     if (!target)
         return;
     frmRESET dialog(state_.grid, *target, this);
-    if (services_.runDialog(dialog) == QDialog::Accepted)
+    if (runEditingDialog(dialog, "Setpoint Range") == QDialog::Accepted)
         lifecycle_.MarkChanged();
     showState();
 }
@@ -659,21 +701,21 @@ void FlexGrid::mnuTwo_Control_Click() {
 
 void FlexGrid::mnuGatewayIP_Click() {
     frmIPaddress dialog(state_, this);
-    services_.runDialog(dialog);
+    runEditingDialog(dialog, "IP Address");
     lifecycle_.dialogReturned();
     showState();
 }
 
 void FlexGrid::mnuGatewayUnitId_Click() {
     frmUnitID dialog(state_, this);
-    services_.runDialog(dialog);
+    runEditingDialog(dialog, "Unit ID");
     lifecycle_.dialogReturned();
     showState();
 }
 
 void FlexGrid::mnuGatewayProperties_Click() {
     frmProperties dialog(state_, services_.prompter, this);
-    services_.runDialog(dialog);
+    runEditingDialog(dialog, "Serial Properties");
     lifecycle_.dialogReturned();
     showState();
 }

@@ -13,6 +13,7 @@
 
 class QAction;
 class QComboBox;
+class QDialog;
 class QDragEnterEvent;
 class QDropEvent;
 class QLabel;
@@ -65,6 +66,9 @@ private Q_SLOTS:
     void MSFlexGrid1_Click();
     void MSFlexGrid1_KeyDown();
     void MSFlexGrid1_Scroll();
+    void MSFlexGrid1_Delete();
+    void mnuUndo_Click();
+    void mnuRedo_Click();
     void ComboTransID_Click(int index);
     void ComboChannel_Click(int index);
     void ComboDataAnalog_Click(int index);
@@ -96,6 +100,8 @@ private:
     QAction* addEntry(QMenu* menu, const char* objectName, const QString& caption,
                       const QKeySequence& shortcut = {});
     void chooseDeviceType(std::string_view identifier);
+    // Runs a dialog whose changes to the document make one undo step, named step.
+    int runEditingDialog(QDialog& dialog, std::string step);
     // Shows the state: title, menus, grid visibility, which boxes may be opened.
     void showState();
 

@@ -1,11 +1,34 @@
 #include "editor/GridEditing.h"
 
 #include "config/DeviceTypes.h"
+#include "editor/ViewState.h"
 
 namespace kym {
+namespace {
+bool isEnabled(const EditBoxEnables& enabled, EditBox box) {
+    switch (box) {
+    case EditBox::TransId:
+        return enabled.transId;
+    case EditBox::Channel:
+        return enabled.channel;
+    case EditBox::DataAnalog:
+        return enabled.dataAnalog;
+    case EditBox::DataDigital:
+        return enabled.dataDigital;
+    case EditBox::Start:
+        return enabled.start;
+    case EditBox::End:
+        return enabled.end;
+    case EditBox::None:
+        break;
+    }
+    return false;
+}
+} // namespace
 
-GridEditing::GridEditing(ProgramState& state, std::function<void()> markChanged)
-    : state_(state), markChanged_(std::move(markChanged)) {}
+GridEditing::GridEditing(ProgramState& state, EditHistory& history,
+                         std::function<void()> markChanged)
+    : state_(state), history_(history), markChanged_(std::move(markChanged)) {}
 
 EditBox GridEditing::clicked() {
     const RegisterGrid& grid = state_.grid;
@@ -56,11 +79,29 @@ void GridEditing::put(int row, int col, const std::string& text) {
 }
 
 void GridEditing::picked(EditBox box, const std::string& text) {
+    DocumentSnapshot before = history_.snapshot();
     if (box == EditBox::TransId)
         pickedTransmitter(text);
     else
         put(editRow_, editCol_, text);
     markEdited();
+    history_.record(stepName(), std::move(before));
+}
+
+// Every box's list starts with the empty entry, so any cell a usable box edits can be cleared.
+bool GridEditing::cleared() {
+    const EditBox box = clicked();
+    if (!isEnabled(viewStateOf(state_).boxes, box))
+        return false;
+    if (box == EditBox::Start || box == EditBox::End)
+        pickedRange(box == EditBox::Start ? RangeEnd::Start : RangeEnd::End, std::string());
+    else
+        picked(box, std::string());
+    return true;
+}
+
+std::string GridEditing::stepName() const {
+    return state_.grid.cell(0, editCol_) + " in row " + std::to_string(editRow_);
 }
 
 // All outputs of a control variant share one transmitter, so a pick fills every row of it; a
@@ -83,9 +124,11 @@ void GridEditing::pickedTransmitter(const std::string& text) {
 RangeVerdict GridEditing::pickedRange(RangeEnd end, const std::string& text) {
     const int otherCol = end == RangeEnd::Start ? kColRangeEnd : kColRangeStart;
     const RangeVerdict verdict = checkRangePick(end, text, state_.grid.cell(editRow_, otherCol));
+    DocumentSnapshot before = history_.snapshot();
     if (verdict.accepted)
         put(editRow_, editCol_, text);
     markEdited();
+    history_.record(stepName(), std::move(before));
     return verdict;
 }
 

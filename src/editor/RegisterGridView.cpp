@@ -157,6 +157,12 @@ void RegisterGridView::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if ((key == Qt::Key_Delete || key == Qt::Key_Backspace) && currentIndex().isValid()) {
+        makeCurrent(currentIndex());
+        Q_EMIT clearRequested();
+        event->accept();
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 

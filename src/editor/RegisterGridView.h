@@ -26,6 +26,8 @@ Q_SIGNALS:
     void cellClicked();
     // Enter, F2 or Alt+Down on the current cell: edit it as a click would, from the keyboard.
     void cellActivated();
+    // Delete or Backspace on the current cell.
+    void clearRequested();
     void scrolled();
     // The context menu was asked for on a cell, now the model's current cell.
     void cellMenuRequested(const QPoint& globalPos);

@@ -30,7 +30,8 @@ protected:
 
     ProgramState state;
     int marks = 0;
-    GridEditing editing{state, [this] { ++marks; }};
+    EditHistory history{state};
+    GridEditing editing{state, history, [this] { ++marks; }};
 };
 
 // Which box a click lays over each cell, by device type and row band.
