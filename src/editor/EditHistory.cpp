@@ -46,8 +46,8 @@ bool EditHistory::undo() {
 bool EditHistory::redo() {
     if (done_ == steps_.size())
         return false;
-    restore(steps_[done_].before, steps_[done_].after);
     ++done_;
+    restore(steps_[done_ - 1].before, steps_[done_ - 1].after);
     return true;
 }
 

@@ -1,6 +1,8 @@
 #include "editor/DocumentLifecycle.h"
 
 #include "config/ConfigFile.h"
+#include "config/DeviceTypes.h"
+#include "editor/GridEditing.h"
 #include "editor/ViewState.h"
 #include "support/FailingSave.h"
 #include "support/ScriptedFileDialogs.h"
@@ -286,6 +288,71 @@ TEST_F(Lifecycle, NewKeepsSomeSettingsAndResetsTheOthers) {
     EXPECT_EQ(h.captureValue + h.timeout + h.lossState + h.snifferState + h.vendorCode +
                   h.propertyCode,
               "030LAST1710002");
+}
+
+// The history through picks, undo, redo, a save, an Options OK and New: after each step the
+// TRANSMITTER ID of row 3 with the time-out, the title and the names the Edit menu shows.
+TEST_F(Lifecycle, TheHistoryWalksItsStepsAndKnowsTheSavedState) {
+    newDocument("KYM3815");
+    EditHistory& history = lifecycle.history();
+    GridEditing editing(state, history, [this] { lifecycle.MarkChanged(); });
+    const auto pick = [&](const std::string& id) {
+        state.grid.setRow(3);
+        state.grid.setCol(kColTransmitterId);
+        editing.clicked();
+        editing.picked(EditBox::TransId, id);
+    };
+    const auto undo = [&] { history.undo(); };
+    const auto redo = [&] { history.redo(); };
+    const std::string id = "TRANSMITTER ID in row 3";
+    const struct {
+        const char* name;
+        std::function<void()> act;
+        std::string shown, title, undo, redo;
+    } steps[] = {
+        {"pick", [&] { pick("1A"); }, "1A 30", "Editor -  *", id, ""},
+        {"pick again", [&] { pick("2B"); }, "2B 30", "Editor -  *", id, ""},
+        {"undo", undo, "1A 30", "Editor -  *", id, id},
+        {"undo to the new document", undo, " 30", "Editor - ", "", id},
+        {"redo", redo, "1A 30", "Editor -  *", id, id},
+        {"save",
+         [&] {
+             dialogs.choices = {file("s.vlt")};
+             EXPECT_EQ(lifecycle.save(), Outcome::Done);
+         },
+         "1A 30", "Editor - s.vlt", id, id},
+        {"undo past the save", undo, " 30", "Editor - s.vlt *", "", id},
+        {"redo to the save", redo, "1A 30", "Editor - s.vlt", id, id},
+        {"a new branch drops the saved state",
+         [&] {
+             history.undo();
+             pick("3C");
+         },
+         "3C 30", "Editor - s.vlt *", id, ""},
+        {"undo", undo, " 30", "Editor - s.vlt *", "", id},
+        {"Options",
+         [&] {
+             DocumentSnapshot before = history.snapshot();
+             state.header.timeout = "45";
+             history.record("Options", std::move(before));
+         },
+         " 45", "Editor - s.vlt *", "Options", ""},
+        {"undo Options", undo, " 30", "Editor - s.vlt *", "", "Options"},
+        {"New",
+         [&] {
+             prompter.answers = {Answer::No};
+             EXPECT_EQ(lifecycle.startNewDocument(), Outcome::Done);
+         },
+         " 30", "Editor - ", "", ""},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.act();
+        EXPECT_EQ(state.grid.cell(3, kColTransmitterId) + " " + state.header.timeout, step.shown);
+        EXPECT_EQ(title(), step.title);
+        EXPECT_EQ(history.undoName(), step.undo);
+        EXPECT_EQ(history.redoName(), step.redo);
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace kym {
@@ -100,6 +101,59 @@ TEST_F(Editing, PicksGoToTheClickedCellEvenAfterTheCurrentCellMoved) {
     editing.picked(EditBox::Channel, "3");
     EXPECT_EQ(cell(2, kColTransChan), "3");
     EXPECT_EQ(cell(6, kColRangeEnd), "");
+}
+
+// Delete picks the empty entry of the cell's box, with the cells the device type ties to it, as
+// one undo step; a cell without a usable box keeps its text.
+TEST_F(Editing, DeleteClearsWhatPickingTheEmptyEntryWould) {
+    struct Case {
+        const char* name;
+        std::string type;
+        int row, col;
+        std::vector<std::pair<int, int>> emptied;
+        int digitalRow = 0; // whose DATA FORMAT the pick makes "DIGITAL"
+    };
+    const int id = kColTransmitterId;
+    const Case cases[] = {
+        {"digital transmitter", "KYM3815", 6, id, {{6, id}}, 6},
+        {"shared transmitter",
+         "QD4815",
+         2,
+         id,
+         {{1, id}, {2, id}, {3, id}, {4, id}, {5, id}, {6, id}, {7, id}, {8, id}}},
+        {"channel", "KYM3815", 2, kColTransChan, {{2, kColTransChan}}},
+        {"data format", "KYM3815", 2, kColDataFormat, {{2, kColDataFormat}}},
+        {"range start", "KYM3815", 2, kColRangeStart, {{2, kColRangeStart}}},
+        {"range end", "QX4815", 20, kColRangeEnd, {{20, kColRangeEnd}}},
+        {"disabled box", "QD4815", 2, kColDataFormat, {}},
+        {"no box", "QR4805", 5, kColRangeStart, {}},
+        {"row label", "KYM3815", 2, 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        layOut(c.type);
+        for (int row = 1; row < state.grid.rows(); ++row)
+            for (int col = 1; col <= kColRangeEnd; ++col)
+                put(row, col, "7");
+        const DocumentSnapshot filled = history.snapshot();
+        click(c.row, c.col);
+        EXPECT_EQ(editing.cleared(), !c.emptied.empty());
+        for (int row = 1; row < state.grid.rows(); ++row)
+            for (int col = 1; col <= kColRangeEnd; ++col) {
+                const bool emptied = std::ranges::count(c.emptied, std::pair{row, col}) > 0;
+                const bool digital = row == c.digitalRow && col == kColDataFormat;
+                EXPECT_EQ(cell(row, col), emptied   ? ""
+                                          : digital ? "DIGITAL"
+                                                    : "7")
+                    << row << "," << col;
+            }
+        if (c.emptied.empty())
+            continue;
+        EXPECT_EQ(history.undoName(),
+                  state.grid.cell(0, c.col) + " in row " + std::to_string(c.row));
+        EXPECT_TRUE(history.undo());
+        EXPECT_EQ(history.snapshot(), filled);
+    }
 }
 
 // Each list as "count:first..last" after its leading empty entry, or the message it gives.

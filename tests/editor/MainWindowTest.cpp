@@ -174,6 +174,36 @@ TEST_F(MainWindow, KeyboardEditsACellLikeAClickAndEscapeLeavesIt) {
     EXPECT_EQ(state.grid.cell(2, kColDataFormat), "");
 }
 
+// Ctrl+Z takes back a pick and the Delete after it, back to the unchanged title; the Edit menu
+// names the step.
+TEST_F(MainWindow, DeleteClearsACellAndCtrlZTakesEditsBack) {
+    newDocument("mnuNewConfig");
+    QAction* undo = window.action(QStringLiteral("mnuUndo"));
+    QAction* redo = window.action(QStringLiteral("mnuRedo"));
+    EXPECT_EQ(menuTitle("mnuEdit"), "&Edit");
+    EXPECT_FALSE(undo->isEnabled());
+    clickCell(2, kColDataFormat);
+    Q_EMIT box(EditBox::DataAnalog)->activated(2);
+    EXPECT_EQ(undo->text().toStdString(), "Undo DATA FORMAT in row 2");
+    QTest::keyClick(grid(), Qt::Key_Delete);
+    EXPECT_EQ(state.grid.cell(2, kColDataFormat), "");
+
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    clickCell(2, kColDataFormat);
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(shownBox(), nullptr);
+    EXPECT_EQ(state.grid.cell(2, kColDataFormat), "COUNT");
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(state.grid.cell(2, kColDataFormat), "");
+    EXPECT_EQ(title(), "Editor - ");
+    EXPECT_EQ(undo->text().toStdString() + "/" + redo->text().toStdString(),
+              "Undo/Redo DATA FORMAT in row 2");
+    EXPECT_FALSE(undo->isEnabled());
+    QTest::keyClick(&window, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(title(), "Editor -  *");
+}
+
 // The cell menu of a controller row opens from the keyboard as a popup of the window that
 // assistive tools can reach, naming its entry; other cells offer no menu. A file of another type
 // than FACTORY hides the control variants.
