@@ -103,7 +103,6 @@ TEST_F(KymtoolJson, FrameDocument) {
     EXPECT_EQ(ok["outcome"], "ok");
     EXPECT_EQ(ok["deviceType"], "QR4805");
     EXPECT_EQ(ok["unit"], 1);
-    EXPECT_EQ(ok["errors"], json::array());
     // The frames are the text output's lines, the follow-up second.
     const std::string text = run({"frame", receiver}).out;
     ASSERT_EQ(ok["frames"].size(), 2u);
@@ -112,8 +111,6 @@ TEST_F(KymtoolJson, FrameDocument) {
     const auto bytes = ok["frames"][0]["bytes"].get<std::vector<int>>();
     ASSERT_EQ(bytes.size(), 79u);
     EXPECT_EQ(ok["frames"][0]["length"], 79);
-    EXPECT_EQ((std::vector<int>{bytes[0], bytes[1], bytes[2]}),
-              (std::vector<int>{0x1B, 0x5C, 0x4A}));
     EXPECT_EQ(ok["frames"][0]["checksum"], bytes[77] | bytes[78] << 8);
     EXPECT_EQ(ok["frames"][1]["bytes"], json::parse("[27, 78, 1, 1, 86, 225]"));
     EXPECT_EQ(ok["frames"][1]["checksum"], 0xE156);
@@ -158,7 +155,6 @@ TEST_F(KymtoolJson, ImageDocument) {
     EXPECT_EQ(image["records"][24]["rowLabel"], "(storage only)");
     ASSERT_EQ(image["twoControl"].size(), 17u);
     EXPECT_EQ(image["twoControl"][12], json::parse(R"({"byte":12,"value":40,"meaning":"fixed"})"));
-    EXPECT_EQ(image["errors"], json::array());
 
     EXPECT_EQ(doc["files"][1]["fileStatus"], "Error reading file ");
     EXPECT_EQ(doc["files"][1]["errors"][0]["line"], 2);
@@ -185,9 +181,8 @@ TEST_F(KymtoolJson, SendDocument) {
     test::BackgroundProcess unit({KYMTOOL, "simulate"});
     const std::string port = unit.readLine();
     const json acknowledged = document({"send", receiver, "--port", port}, 0);
-    EXPECT_EQ(acknowledged["port"], port);
-    EXPECT_EQ(acknowledged["portName"], port);
-    EXPECT_EQ(acknowledged["portLocation"], port);
+    for (const char* field : {"port", "portName", "portLocation"})
+        EXPECT_EQ(acknowledged[field], port) << field;
     EXPECT_EQ(acknowledged["file"], receiver);
     EXPECT_EQ(acknowledged["unit"], 1);
     EXPECT_EQ(acknowledged["outcome"], "acknowledged");
@@ -196,7 +191,6 @@ TEST_F(KymtoolJson, SendDocument) {
               json({port + ": Open at 19200,N,8,1", "File is ready to be sent.",
                     "Acknowledge Received", "Acknowledge Received"}));
     EXPECT_EQ(acknowledged["frames"], document({"frame", receiver}, 0)["files"][0]["frames"]);
-    EXPECT_EQ(acknowledged["problems"], json::array());
 
     const struct {
         std::string file, port;
