@@ -1,0 +1,217 @@
+#include "support/ConfigLines.h"
+#include "support/RunProcess.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace kym {
+namespace {
+
+using nlohmann::json;
+using test::ConfigLines;
+
+const ConfigLines kWorkedExample("QD4815",
+                                 {",1,COUNT,0,4095,;", ",2,COUNT,0,4095,;", ",3,COUNT,0,4095,;",
+                                  ",4,COUNT,0,4095,;", ",1,DIGITAL,,,;", ",2,DIGITAL,,,;",
+                                  ",3,DIGITAL,,,;", ",4,DIGITAL,,,;"});
+
+// kymtool's --json runs: one document on one line of stdout, nothing on stderr.
+class KymtoolJson : public testing::Test {
+protected:
+    std::string file(const std::string& name, const std::string& text) {
+        test::writeFile(dir / name, text);
+        return (dir / name).string();
+    }
+    test::ProcessResult run(std::vector<std::string> args) {
+        args.insert(args.begin(), KYMTOOL);
+        return test::runProcess(args);
+    }
+    json document(std::vector<std::string> args, int exitCode) {
+        args.push_back("--json");
+        const auto result = run(args);
+        EXPECT_EQ(result.exitCode, exitCode) << args[0];
+        EXPECT_EQ(result.err, "") << args[0];
+        EXPECT_EQ(std::ranges::count(result.out, '\n'), 1) << result.out;
+        json doc = json::parse(result.out, nullptr, false);
+        EXPECT_FALSE(doc.is_discarded()) << result.out;
+        if (!doc.is_discarded()) {
+            EXPECT_EQ(doc["format"], 1);
+            EXPECT_EQ(doc["command"], args[0]);
+        }
+        return doc;
+    }
+
+    test::TempDir dir;
+    const std::string example = file("example.vlt", kWorkedExample.text());
+    // Its second row ends at -10, a value no list offers.
+    const std::string warned = file("warned.vlt", [] {
+        ConfigLines config(kWorkedExample);
+        config.rows[1] = ",2,COUNT,0,-10,;";
+        return config.set("TIMEOUT", "90").text();
+    }());
+    const std::string broken =
+        file("broken.vlt", ConfigLines(kWorkedExample).set("CAPTURE", "").text());
+    const std::string receiver =
+        file("receiver.vlt", ConfigLines("QR4805", std::vector<std::string>(8, ",,,,,;")).text());
+    const std::string unknown = file("unknown.vlt", ConfigLines("QX-4815").text());
+    const std::string missing = (dir / "missing.vlt").string();
+};
+
+// Several files in one run: each is reported under its name with its own exit status, and the run
+// exits with the worst of them, by each command's order, in text and in JSON alike.
+TEST_F(KymtoolJson, SeveralFilesExitWithTheWorst) {
+    const struct {
+        std::vector<std::string> args;
+        std::vector<int> exits; // of each file, in order
+        int worst;
+    } rows[] = {
+        {{"frame", receiver, unknown}, {0, 3}, 3},
+        {{"frame", unknown, broken, example}, {3, 2, 0}, 2},
+        {{"frame", missing, broken, unknown}, {1, 2, 3}, 1},
+        {{"image", broken, example}, {2, 0}, 2},
+        {{"image", example, missing, broken}, {0, 1, 2}, 1},
+        {{"check", example, warned}, {0, 1}, 1},
+        {{"check", broken, warned, missing}, {2, 1, 2}, 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.args[0] + " " + std::to_string(row.args.size() - 1) + " files");
+        const json doc = document(row.args, row.worst);
+        EXPECT_EQ(doc["exit"], row.worst);
+        ASSERT_EQ(doc["files"].size(), row.exits.size());
+        for (std::size_t f = 0; f < row.exits.size(); ++f) {
+            EXPECT_EQ(doc["files"][f]["file"], row.args[f + 1]);
+            EXPECT_EQ(doc["files"][f]["exit"], row.exits[f]);
+        }
+        const auto text = run(row.args);
+        EXPECT_EQ(text.exitCode, row.worst);
+        if (row.args[0] != "check")
+            EXPECT_TRUE(text.out.starts_with("==> " + row.args[1] + " <==\n")) << text.out;
+    }
+    // One file keeps its text as it always was; a failing one has its reason on stderr.
+    EXPECT_EQ(run({"frame", receiver}).out.find("==>"), std::string::npos);
+    EXPECT_NE(run({"frame", example, missing}).out.find("\n\n==> " + missing + " <==\n"),
+              std::string::npos);
+    EXPECT_NE(run({"check", example, warned}).out.find(warned + ":18: warning: TIMEOUT"),
+              std::string::npos);
+}
+
+TEST_F(KymtoolJson, FrameDocument) {
+    const json doc = document({"frame", receiver, broken, unknown, missing}, 1);
+    const json& ok = doc["files"][0];
+    EXPECT_EQ(ok["outcome"], "ok");
+    EXPECT_EQ(ok["deviceType"], "QR4805");
+    EXPECT_EQ(ok["unit"], 1);
+    // The frames are the text output's lines, the follow-up second.
+    const std::string text = run({"frame", receiver}).out;
+    ASSERT_EQ(ok["frames"].size(), 2u);
+    EXPECT_EQ(text, ok["frames"][0]["hex"].get<std::string>() + "\n" +
+                        ok["frames"][1]["hex"].get<std::string>() + "\n");
+    const auto bytes = ok["frames"][0]["bytes"].get<std::vector<int>>();
+    ASSERT_EQ(bytes.size(), 79u);
+    EXPECT_EQ(ok["frames"][0]["length"], 79);
+    EXPECT_EQ(ok["frames"][0]["checksum"], bytes[77] | bytes[78] << 8);
+    EXPECT_EQ(ok["frames"][1]["bytes"], json::parse("[27, 78, 1, 1, 86, 225]"));
+    EXPECT_EQ(ok["frames"][1]["checksum"], 0xE156);
+
+    const struct {
+        std::size_t index;
+        std::string outcome;
+        json deviceType;
+        int line;
+        std::string reason;
+    } failures[] = {
+        {1, "compile-failed", "QD4815", 2, "CAPTURE \"\" is not a number"},
+        {2, "no-frame", "QX-4815", 0, "no frame for device type \"QX-4815\" and unit 1"},
+        {3, "cannot-open", nullptr, 0, ""},
+    };
+    for (const auto& row : failures) {
+        const json& entry = doc["files"][row.index];
+        SCOPED_TRACE(row.outcome);
+        EXPECT_EQ(entry["outcome"], row.outcome);
+        EXPECT_EQ(entry["deviceType"], row.deviceType);
+        EXPECT_EQ(entry["frames"], json::array());
+        ASSERT_EQ(entry["errors"].size(), 1u);
+        EXPECT_EQ(entry["errors"][0]["line"], row.line);
+        EXPECT_TRUE(entry["errors"][0]["reason"].get<std::string>().starts_with(row.reason));
+    }
+}
+
+TEST_F(KymtoolJson, ImageDocument) {
+    const json doc = document({"image", warned, broken, missing}, 1);
+    const json& image = doc["files"][0];
+    EXPECT_EQ(image["outcome"], "ok");
+    EXPECT_EQ(image["deviceType"], "QD4815");
+    EXPECT_EQ(image["fileReady"], true);
+    EXPECT_EQ(image["fileStatus"], "File is ready to be sent.");
+    ASSERT_EQ(image["header"].size(), 10u);
+    EXPECT_EQ(image["header"][1],
+              json::parse(R"({"byte":1,"value":40,"meaning":"device code: 40"})"));
+    ASSERT_EQ(image["records"].size(), 25u);
+    EXPECT_EQ(image["records"][1], json::parse(R"({"record":1,"rowLabel":"ANALOG",
+        "bytes":[0,1,2,1,0,0,255,246],"transmitterId":"0001","channel":2,"formatCode":1,
+        "formatName":"COUNT","rangeStart":0,"rangeEnd":-10})"));
+    EXPECT_EQ(image["records"][24]["rowLabel"], "(storage only)");
+    ASSERT_EQ(image["twoControl"].size(), 17u);
+    EXPECT_EQ(image["twoControl"][12], json::parse(R"({"byte":12,"value":40,"meaning":"fixed"})"));
+
+    EXPECT_EQ(doc["files"][1]["fileStatus"], "Error reading file ");
+    EXPECT_EQ(doc["files"][1]["errors"][0]["line"], 2);
+    EXPECT_EQ(doc["files"][2]["outcome"], "cannot-open");
+    EXPECT_FALSE(doc["files"][2].contains("header"));
+}
+
+// A value that is not UTF-8 is quoted in a message; the document stays valid JSON.
+TEST_F(KymtoolJson, CheckDocument) {
+    const std::string latin1 = file("latin1.vlt", ConfigLines("QD4815\xE9").text());
+    const json doc = document({"check", example, warned, broken, latin1}, 2);
+    EXPECT_EQ(doc["files"][0]["outcome"], "clean");
+    EXPECT_EQ(doc["files"][0]["findings"], json::array());
+    EXPECT_EQ(doc["files"][1]["outcome"], "warnings");
+    EXPECT_EQ(doc["files"][1]["findings"][0], json::parse(R"({"line":18,"severity":"warning",
+                              "message":"TIMEOUT \"90\" is not in the time-out list"})"));
+    EXPECT_EQ(doc["files"][2]["outcome"], "errors");
+    EXPECT_EQ(doc["files"][2]["findings"][0]["severity"], "error");
+    EXPECT_EQ(doc["files"][2]["findings"][0]["line"], 2);
+    EXPECT_NE(doc["files"][3].dump().find("QD4815\xEF\xBF\xBD"), std::string::npos) << doc.dump();
+}
+
+TEST_F(KymtoolJson, SendDocument) {
+    test::BackgroundProcess unit({KYMTOOL, "simulate"});
+    const std::string port = unit.readLine();
+    const json acknowledged = document({"send", receiver, "--port", port}, 0);
+    for (const char* field : {"port", "portName", "portLocation"})
+        EXPECT_EQ(acknowledged[field], port) << field;
+    EXPECT_EQ(acknowledged["file"], receiver);
+    EXPECT_EQ(acknowledged["unit"], 1);
+    EXPECT_EQ(acknowledged["outcome"], "acknowledged");
+    EXPECT_EQ(acknowledged["exit"], 0);
+    EXPECT_EQ(acknowledged["statuses"],
+              json({port + ": Open at 19200,N,8,1", "File is ready to be sent.",
+                    "Acknowledge Received", "Acknowledge Received"}));
+    EXPECT_EQ(acknowledged["frames"], document({"frame", receiver}, 0)["files"][0]["frames"]);
+
+    const struct {
+        std::string file, port;
+        int exitCode;
+        std::string outcome, lastStatus, problem;
+    } rows[] = {
+        {broken, port, 2, "file-not-ready", "Error reading file. File cannot be sent.",
+         broken + ":2: "},
+        {example, "COM 9", 3, "port-not-opened", "Cannot open:  COM 0", "kymtool send: COM 0: "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.outcome);
+        const json doc = document({"send", row.file, "--port", row.port}, row.exitCode);
+        EXPECT_EQ(doc["outcome"], row.outcome);
+        EXPECT_EQ(doc["exit"], row.exitCode);
+        EXPECT_EQ(doc["statuses"].back(), row.lastStatus);
+        EXPECT_EQ(doc["frames"], json::array());
+        ASSERT_EQ(doc["problems"].size(), 1u);
+        EXPECT_TRUE(doc["problems"][0].get<std::string>().starts_with(row.problem)) << doc;
+    }
+}
+
+} // namespace
+} // namespace kym
