@@ -86,8 +86,9 @@ TEST_F(KymtoolJson, SeveralFilesExitWithTheWorst) {
         }
         const auto text = run(row.args);
         EXPECT_EQ(text.exitCode, row.worst);
-        if (row.args[0] != "check")
+        if (row.args[0] != "check") {
             EXPECT_TRUE(text.out.starts_with("==> " + row.args[1] + " <==\n")) << text.out;
+        }
     }
     // One file keeps its text as it always was; a failing one has its reason on stderr.
     EXPECT_EQ(run({"frame", receiver}).out.find("==>"), std::string::npos);
