@@ -24,6 +24,8 @@ struct HeaderSettings {
     std::string timeout{kStartTimeout};
     double timeoutNumber = 30;
     std::string networkID{kStartNetworkId};
+
+    bool operator==(const HeaderSettings&) const = default;
 };
 
 // Settings of the Modbus gateway; held in memory only, never in the configuration file.
