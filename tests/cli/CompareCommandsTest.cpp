@@ -1,7 +1,5 @@
-#include "support/ConfigLines.h"
+#include "KymtoolFixture.h"
 #include "support/PdfText.h"
-#include "support/RunProcess.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -10,15 +8,6 @@ namespace {
 
 using test::ConfigLines;
 
-// The file a new "QD4815" document is saved as.
-ConfigLines workedExample() {
-    std::vector<std::string> rows;
-    for (const char* format : {"COUNT,0,4095,;", "DIGITAL,,,;"})
-        for (int channel = 1; channel <= 4; ++channel)
-            rows.push_back("," + std::to_string(channel) + "," + format);
-    return ConfigLines("QD4815", rows);
-}
-
 std::string repeated(int times, const std::string& line) {
     std::string text;
     for (int i = 0; i < times; ++i)
@@ -26,26 +15,10 @@ std::string repeated(int times, const std::string& line) {
     return text;
 }
 
-class CompareCommands : public testing::Test {
-protected:
-    test::ProcessResult run(std::vector<std::string> args) {
-        args.insert(args.begin(), KYMTOOL);
-        return test::runProcess(args);
-    }
-    std::string file(const ConfigLines& config) {
-        const auto path = dir / ("config" + std::to_string(++files_) + ".vlt");
-        test::writeFile(path, config.text());
-        return path.string();
-    }
-
-    test::TempDir dir;
-
-private:
-    int files_ = 0;
-};
+class CompareCommands : public Kymtool {};
 
 TEST_F(CompareCommands, DiffPrintsOneLinePerDifferenceAndExitsByVerdict) {
-    const ConfigLines example = workedExample();
+    const ConfigLines example = kWorkedExample;
     ConfigLines oneCell = example;
     oneCell.rows[2] = "1B,3,COUNT,0,4095,;";
     ConfigLines tied = example; // a transmitter picked on a "QD4815" fills all eight rows
@@ -116,7 +89,7 @@ TEST_F(CompareCommands, ExportCsvIsTheVisibleTable) {
         {"QR4805",
          ConfigLines("QR4805", {"9,,,,,;", ",,,,,;", ",,,,,;", ",,,,,;", "2C,3,DIGITAL,,,;"}),
          "DIGITAL,2C,3,DIGITAL,,\r\nDIGITAL" + empty},
-        {"QD4815", workedExample(),
+        {"QD4815", kWorkedExample,
          "ANALOG,,1,COUNT,0,4095\r\nANALOG,,2,COUNT,0,4095\r\nANALOG,,3,COUNT,0,4095\r\n"
          "ANALOG,,4,COUNT,0,4095\r\nDIGITAL,,1,DIGITAL,,\r\nDIGITAL,,2,DIGITAL,,\r\n"
          "DIGITAL,,3,DIGITAL,,\r\nDIGITAL,,4,DIGITAL,,\r\n"},
