@@ -8,6 +8,7 @@ namespace kym::cli {
 
 // Each group of subcommands registers itself on the application; the callbacks set the exit code.
 void addFileCommands(CLI::App& app, int& exitCode);
+void addCompareCommands(CLI::App& app, int& exitCode);
 void addFtpCommands(CLI::App& app, int& exitCode);
 void addImageCommands(CLI::App& app, int& exitCode);
 void addSendCommand(CLI::App& app, int& exitCode);

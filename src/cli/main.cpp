@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", "kymtool " + std::string(kym::kVersion));
     int exitCode = 0;
     kym::cli::addFileCommands(app, exitCode);
+    kym::cli::addCompareCommands(app, exitCode);
     kym::cli::addImageCommands(app, exitCode);
 #ifdef KYM_CORE_ONLY
     kym::cli::addMissingCommand(app, exitCode, "send", "the serial port (Qt)");

@@ -1,13 +1,17 @@
 #include "editor/FlexGrid.h"
 
 #include "config/DeviceTypes.h"
+#include "config/Paths.h"
 #include "config/Version.h"
 #include "dialogs/frmMisc.h"
 #include "dialogs/frmRESET.h"
+#include "editor/Record.h"
+#include "editor/RecordPdf.h"
 #include "editor/RegisterGridView.h"
 #include "editor/TransmitterIdListModel.h"
 #include "editor/ViewState.h"
 #include "editor/WindowPlacement.h"
+#include "editor/frmComparison.h"
 #include "gateway/frmFTP.h"
 #include "gateway/frmIPaddress.h"
 #include "gateway/frmProperties.h"
@@ -27,6 +31,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
@@ -226,6 +232,14 @@ void FlexGrid::createMenus() {
              QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     addEntry(mnuFile_, "Bar1", QStringLiteral("-"));
     addEntry(mnuFile_, "mnuFileTransfer", QStringLiteral("&File Transfer"));
+    addEntry(mnuFile_, "BarCompare", QStringLiteral("-"));
+    addEntry(mnuFile_, "mnuCompareWith", QStringLiteral("Compare With..."),
+             QKeySequence(QStringLiteral("Ctrl+D")));
+    addEntry(mnuFile_, "mnuClearComparison", QStringLiteral("Clear Comparison"),
+             QKeySequence(QStringLiteral("Ctrl+Shift+D")));
+    addEntry(mnuFile_, "mnuPrint", QStringLiteral("Print..."), QKeySequence::Print);
+    addEntry(mnuFile_, "mnuExportPdf", QStringLiteral("Export PDF..."),
+             QKeySequence(QStringLiteral("Ctrl+E")));
     addEntry(mnuFile_, "Bar2", QStringLiteral("-"));
     addEntry(mnuFile_, "mnuFileExit", QStringLiteral("E&xit"),
              QKeySequence(QStringLiteral("Ctrl+Q")));
@@ -302,6 +316,11 @@ void FlexGrid::connectHandlers() {
     bind("mnuGatewayFTP", &FlexGrid::mnuGatewayFTP_Click);
     bind("mnuUserGuide", &FlexGrid::mnuUserGuide_Click);
     bind("mnuAbout", &FlexGrid::mnuAbout_Click);
+    bind("mnuCompareWith", &FlexGrid::mnuCompareWith_Click);
+    bind("mnuClearComparison", &FlexGrid::mnuClearComparison_Click);
+    bind("mnuPrint", &FlexGrid::mnuPrint_Click);
+    bind("mnuExportPdf", &FlexGrid::mnuExportPdf_Click);
+    connect(grid_, &RegisterGridView::marksCleared, this, &FlexGrid::mnuClearComparison_Click);
     connect(mnuRecentFiles_, &QMenu::aboutToShow, this, &FlexGrid::mnuRecentFiles_Show);
     connect(mnuRecentFiles_, &QMenu::triggered, this, &FlexGrid::mnuRecentFiles_Click);
     lifecycle_.setFileUsed([this](const std::string& path) { recentFiles_.add(path); });
@@ -356,6 +375,7 @@ void FlexGrid::showState() {
     };
     showStep(action(QStringLiteral("mnuUndo")), QStringLiteral("Undo"), history.undoName());
     showStep(action(QStringLiteral("mnuRedo")), QStringLiteral("Redo"), history.redoName());
+    showComparisonState();
 }
 
 void FlexGrid::mnuNewGatewayConfig_Click() {
@@ -740,6 +760,92 @@ void FlexGrid::mnuAbout_Click() {
                               std::string(kVersion) + "\nQt " + qVersion() +
                               "\nLicence: " + std::string(kLicence) +
                               "\nkym folder: " + services_.folders.kym().string());
+}
+
+void FlexGrid::mnuCompareWith_Click() {
+    const auto path = services_.fileDialogs.openFile(
+        {"Compare With", "Register configurations", "*.vlt", services_.folders.kym3815(), ""});
+    if (!path)
+        return;
+    const auto other = readConfiguration(*path);
+    if (!other) {
+        services_.prompter.warn(locatedError(utf8Of(*path), other.error()));
+        return;
+    }
+    showComparison(utf8Of(path->filename()), compareConfigurations(state_, *other));
+    showState();
+}
+
+void FlexGrid::showComparison(const std::string& fileName, const ConfigurationDiff& diff) {
+    mnuClearComparison_Click();
+    if (diff.empty()) {
+        services_.prompter.inform("The configuration does not differ from " + fileName + ".");
+        return;
+    }
+    RegisterGridView::Marks marks;
+    std::vector<std::string> lines;
+    for (const auto& setting : diff.settings)
+        lines.push_back(settingLine(setting));
+    for (const auto& cell : diff.cells) {
+        if (cell.col > 0)
+            marks[{cell.row, cell.col}] =
+                fileName + ": " + (cell.theirs.empty() ? "(empty)" : cell.theirs);
+        else
+            lines.push_back(cell.line);
+    }
+    grid_->setMarks(std::move(marks));
+    comparedHeader_ = state_.header;
+    if (lines.empty())
+        return;
+    if (!comparison_)
+        comparison_ = new frmComparison(this);
+    comparison_->showState(fileName, lines);
+    comparison_->show();
+}
+
+void FlexGrid::mnuClearComparison_Click() {
+    comparedHeader_.reset();
+    grid_->clearMarks();
+    if (comparison_)
+        comparison_->hide();
+    showComparisonState();
+}
+
+void FlexGrid::showComparisonState() {
+    if (comparedHeader_ && *comparedHeader_ != state_.header)
+        mnuClearComparison_Click();
+    const bool document = documentExists(state_);
+    for (const char* name : {"mnuCompareWith", "mnuPrint", "mnuExportPdf"})
+        action(QString::fromLatin1(name))->setEnabled(document);
+    action(QStringLiteral("mnuClearComparison"))->setEnabled(comparedHeader_.has_value());
+}
+
+std::string FlexGrid::recordHtmlNow() const {
+    return recordHtml(recordOf(state_, std::chrono::system_clock::now()));
+}
+
+void FlexGrid::mnuPrint_Click() {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    if (services_.runDialog(dialog) != QDialog::Accepted)
+        return;
+    printRecord(recordHtmlNow(), printer);
+    if (printer.printerState() == QPrinter::Error)
+        services_.prompter.warn("The record could not be printed.");
+}
+
+void FlexGrid::mnuExportPdf_Click() {
+    const std::string stem = state_.document.hasFileName
+                                 ? utf8Of(pathFromUtf8(state_.document.currentFilePath).stem())
+                                 : "config";
+    auto path = services_.fileDialogs.saveFile(
+        {"Export PDF", "PDF documents", "*.pdf", services_.folders.kym3815(), stem + ".pdf"});
+    if (!path)
+        return;
+    if (path->extension().empty())
+        path->replace_extension(".pdf");
+    if (auto written = writeRecordPdf(recordHtmlNow(), *path); !written)
+        services_.prompter.warn(utf8Of(*path) + ": " + written.error().reason);
 }
 
 // The size the user gave the window is kept for the next run; a maximized window keeps its

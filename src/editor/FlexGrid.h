@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ProgramState.h"
+#include "editor/Comparison.h"
 #include "editor/DocumentLifecycle.h"
 #include "editor/GridEditing.h"
 #include "editor/RecentFiles.h"
@@ -10,6 +11,7 @@
 
 #include <QMainWindow>
 #include <map>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -24,6 +26,7 @@ namespace kym {
 
 class RegisterGridView;
 class TransmitterIdListModel;
+class frmComparison;
 
 // The main window: the register grid with its six drop-down editing boxes, the menus and the
 // document lifecycle. Handlers translate events into lifecycle and editing operations and then
@@ -88,6 +91,10 @@ private Q_SLOTS:
     void mnuRecentFiles_Click(QAction* entry);
     void mnuUserGuide_Click();
     void mnuAbout_Click();
+    void mnuCompareWith_Click();
+    void mnuClearComparison_Click();
+    void mnuPrint_Click();
+    void mnuExportPdf_Click();
 
 private:
     void Form_Load();
@@ -104,6 +111,11 @@ private:
     int runEditingDialog(QDialog& dialog, std::string step);
     // Shows the state: title, menus, grid visibility, which boxes may be opened.
     void showState();
+    // Marks the cells and lists the settings in which the named file differs.
+    void showComparison(const std::string& fileName, const ConfigurationDiff& diff);
+    // A comparison made before the settings changed is stale; the entries need a document.
+    void showComparisonState();
+    std::string recordHtmlNow() const;
 
     void HideEditCombos();
     void FillTransmitterIDList();
@@ -143,6 +155,8 @@ private:
     QComboBox* ComboEnd_ = nullptr;
     TransmitterIdListModel* transmitterIds_ = nullptr;
     QTimer* Timer1_ = nullptr;
+    frmComparison* comparison_ = nullptr;
+    std::optional<HeaderSettings> comparedHeader_; // our settings when the comparison was made
 };
 
 } // namespace kym

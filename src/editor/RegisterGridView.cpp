@@ -3,6 +3,7 @@
 #include "ui/Text.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -25,9 +26,20 @@ public:
         return parent.isValid() ? 0 : grid_.cols() - 1;
     }
     QVariant data(const QModelIndex& index, int role) const override {
-        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
+        if (!index.isValid())
             return {};
-        return toQt(grid_.cell(index.row() + 1, index.column() + 1));
+        const int row = index.row() + 1;
+        const int col = index.column() + 1;
+        if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+            return toQt(grid_.cell(row, col));
+        const auto mark = marks.find({row, col});
+        if (mark == marks.end())
+            return {};
+        if (role == Qt::BackgroundRole)
+            return QColor(255, 214, 153);
+        if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)
+            return toQt(mark->second);
+        return {};
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (role != Qt::DisplayRole)
@@ -43,6 +55,10 @@ public:
         beginResetModel();
         endResetModel();
     }
+    void allChanged() {
+        if (rowCount() > 0 && columnCount() > 0)
+            Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    }
     void cellChanged(int row, int col) {
         if (row == 0 && col > 0)
             Q_EMIT headerDataChanged(Qt::Horizontal, col - 1, col - 1);
@@ -51,6 +67,8 @@ public:
         else if (row > 0 && col > 0)
             Q_EMIT dataChanged(index(row - 1, col - 1), index(row - 1, col - 1));
     }
+
+    RegisterGridView::Marks marks;
 
 private:
     const RegisterGrid& grid_;
@@ -87,7 +105,29 @@ int RegisterGridView::twipsToPixels(int twips) const {
     return static_cast<int>(std::lround(twips * logicalDpiX() / 1440.0));
 }
 
+void RegisterGridView::setMarks(Marks marks) {
+    model_->marks = std::move(marks);
+    marked_ = true;
+    model_->allChanged();
+}
+
+void RegisterGridView::clearMarks() {
+    if (!marked_)
+        return;
+    marked_ = false;
+    model_->marks.clear();
+    model_->allChanged();
+    Q_EMIT marksCleared();
+}
+
+const RegisterGridView::Marks& RegisterGridView::marks() const {
+    return model_->marks;
+}
+
+// The marks compare cells as they were: any change of the grid makes them stale.
 void RegisterGridView::gridChanged(RegisterGrid::Change change, int row, int col) {
+    if (change == RegisterGrid::Change::Cell || change == RegisterGrid::Change::Shape)
+        clearMarks();
     switch (change) {
     case RegisterGrid::Change::Cell:
         model_->cellChanged(row, col);

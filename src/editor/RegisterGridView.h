@@ -3,6 +3,9 @@
 #include "config/RegisterGrid.h"
 
 #include <QTableView>
+#include <map>
+#include <string>
+#include <utility>
 
 namespace kym {
 
@@ -22,6 +25,14 @@ public:
     // Rectangle of the grid's current cell in this widget's coordinates.
     QRect currentCellRect() const;
 
+    // Cells (row, column of the grid) that differ from a compared file, each with its note for
+    // the tooltip; shown with a coloured background until the grid next changes. A comparison
+    // without cell marks still ends, with marksCleared, at that change.
+    using Marks = std::map<std::pair<int, int>, std::string>;
+    void setMarks(Marks marks);
+    void clearMarks();
+    const Marks& marks() const;
+
 Q_SIGNALS:
     void cellClicked();
     // Enter, F2 or Alt+Down on the current cell: edit it as a click would, from the keyboard.
@@ -29,6 +40,8 @@ Q_SIGNALS:
     // Delete or Backspace on the current cell.
     void clearRequested();
     void scrolled();
+    // The marks went, by clearMarks or by a change of the grid.
+    void marksCleared();
     // The context menu was asked for on a cell, now the model's current cell.
     void cellMenuRequested(const QPoint& globalPos);
 
@@ -45,6 +58,7 @@ private:
 
     RegisterGrid& grid_;
     GridTableModel* model_;
+    bool marked_ = false;
 };
 
 } // namespace kym

@@ -1,4 +1,5 @@
 #include "FtpTestServer.h"
+#include "KymtoolFixture.h"
 #include "config/Version.h"
 #include "support/ConfigLines.h"
 #include "support/RunProcess.h"
@@ -13,36 +14,6 @@ namespace kym {
 namespace {
 
 using test::ConfigLines;
-
-const ConfigLines kWorkedExample("QD4815",
-                                 {",1,COUNT,0,4095,;", ",2,COUNT,0,4095,;", ",3,COUNT,0,4095,;",
-                                  ",4,COUNT,0,4095,;", ",1,DIGITAL,,,;", ",2,DIGITAL,,,;",
-                                  ",3,DIGITAL,,,;", ",4,DIGITAL,,,;"});
-
-// kymtool run to its end; its send tests play the unit with kymtool simulate on a pseudo-terminal.
-class Kymtool : public testing::Test {
-protected:
-    test::ProcessResult run(std::vector<std::string> args) {
-        args.insert(args.begin(), KYMTOOL);
-        return test::runProcess(args);
-    }
-
-    std::string file(const ConfigLines& config) {
-        const auto path = dir / ("config" + std::to_string(++files_) + ".vlt");
-        test::writeFile(path, config.text());
-        return path.string();
-    }
-    std::string newFile(const std::string& deviceType) {
-        const std::string path = (dir / (deviceType + ".vlt")).string();
-        EXPECT_EQ(run({"new", deviceType, path}).exitCode, 0);
-        return path;
-    }
-
-    test::TempDir dir;
-
-private:
-    int files_ = 0;
-};
 
 TEST_F(Kymtool, ExitCodes) {
     const std::string target = (dir / "out.vlt").string();
