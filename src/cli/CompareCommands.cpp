@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
 #include "config/ConfigFile.h"
 #include "config/Paths.h"
 #include "editor/Comparison.h"
@@ -27,24 +28,58 @@ constexpr int kDiffer = 1;
 constexpr int kCannotWrite = 1;
 constexpr int kCannotRead = 2;
 
-std::optional<ProgramState> readOrReport(const std::string& file) {
+// The read error goes to stderr, or under --json into errors as {"file", "line", "reason"}.
+std::optional<ProgramState> readOrReport(const std::string& file, Json* errors = nullptr) {
     auto state = readConfiguration(pathFromUtf8(file));
     if (!state) {
-        std::cerr << locatedError(file, state.error()) << '\n';
+        if (errors)
+            errors->push_back(
+                {{"file", file}, {"line", state.error().line}, {"reason", state.error().reason}});
+        else
+            std::cerr << locatedError(file, state.error()) << '\n';
         return std::nullopt;
     }
     return std::move(state.value());
 }
 
-int diff(const std::string& first, const std::string& second) {
-    const auto ours = readOrReport(first);
-    const auto theirs = readOrReport(second);
-    if (!ours || !theirs)
+Json diffJson(const ConfigurationDiff& diff) {
+    Json settings = Json::array();
+    for (const auto& s : diff.settings)
+        settings.push_back({{"key", s.key}, {"first", s.ours}, {"second", s.theirs}});
+    Json cells = Json::array();
+    for (const auto& c : diff.cells)
+        cells.push_back({{"row", c.row},
+                         {"column", c.col},
+                         {"first", c.ours},
+                         {"second", c.theirs},
+                         {"line", c.line}});
+    return {{"settings", std::move(settings)}, {"cells", std::move(cells)}};
+}
+
+int diff(const std::string& first, const std::string& second, bool json) {
+    Json errors = Json::array();
+    const auto ours = readOrReport(first, json ? &errors : nullptr);
+    const auto theirs = readOrReport(second, json ? &errors : nullptr);
+    if (!ours || !theirs) {
+        if (json)
+            writeJsonDocument(std::cout, "diff",
+                              {{"first", first},
+                               {"second", second},
+                               {"exit", kCannotRead},
+                               {"errors", std::move(errors)}});
         return kCannotRead;
-    const auto lines = differenceLines(compareConfigurations(*ours, *theirs));
-    for (const auto& line : lines)
+    }
+    const ConfigurationDiff differences = compareConfigurations(*ours, *theirs);
+    const int code = differences.empty() ? 0 : kDiffer;
+    if (json) {
+        Json fields{{"first", first}, {"second", second}, {"exit", code}};
+        fields.update(diffJson(differences));
+        writeJsonDocument(std::cout, "diff", fields);
+        return code;
+    }
+    for (const auto& line : differenceLines(differences))
         std::cout << line << '\n';
-    return lines.empty() ? 0 : kDiffer;
+    return code;
 }
 
 int writeOrPrint(const std::string& bytes, const std::string& output) {
@@ -105,6 +140,7 @@ int exportRecord(const std::string& file, const std::string& format, std::string
 void addCompareCommands(CLI::App& app, int& exitCode) {
     struct Arguments {
         std::string first, second, file, format, output;
+        bool json = false;
     };
     const auto args = std::make_shared<Arguments>();
 
@@ -113,7 +149,9 @@ void addCompareCommands(CLI::App& app, int& exitCode) {
                 "1 when they differ, 2 when one cannot be read");
     diffCommand->add_option("A", args->first, "First configuration file")->required();
     diffCommand->add_option("B", args->second, "Second configuration file")->required();
-    diffCommand->callback([args, &exitCode] { exitCode = diff(args->first, args->second); });
+    diffCommand->add_flag("--json", args->json, "One JSON document on stdout");
+    diffCommand->callback(
+        [args, &exitCode] { exitCode = diff(args->first, args->second, args->json); });
 
     auto* exportCommand = app.add_subcommand(
         "export", "Write the record File > Print makes: CSV (the table) or HTML or PDF (the page)");

@@ -178,6 +178,19 @@ TEST_F(KymtoolJson, CheckDocument) {
     EXPECT_NE(doc["files"][3].dump().find("QD4815\xEF\xBF\xBD"), std::string::npos) << doc.dump();
 }
 
+TEST_F(KymtoolJson, DiffDocument) {
+    const std::string other =
+        file("other.vlt", ConfigLines(kWorkedExample).set("TIMEOUT", "45").text());
+    const json differ = document({"diff", example, other}, 1);
+    EXPECT_EQ(differ["exit"], 1);
+    EXPECT_EQ(differ["settings"], json::parse(R"([{"key":"TIMEOUT","first":"30","second":"45"}])"));
+    EXPECT_EQ(differ["cells"], json::array());
+    EXPECT_EQ(document({"diff", example, example}, 0)["settings"], json::array());
+    const json unread = document({"diff", example, missing}, 2);
+    EXPECT_EQ(unread["errors"][0]["file"], missing);
+    EXPECT_EQ(unread["errors"][0]["reason"], "No such file or directory");
+}
+
 TEST_F(KymtoolJson, SendDocument) {
     test::BackgroundProcess unit({KYMTOOL, "simulate"});
     const std::string port = unit.readLine();
