@@ -1,11 +1,14 @@
 #include "cli/Commands.h"
+#include "config/Folders.h"
 #include "config/Paths.h"
 #include "transfer/Frames.h"
+#include "transfer/ProgrammingRecord.h"
 #include "transfer/QtSerialPort.h"
 #include "transfer/SerialLink.h"
 #include "transfer/TransferSession.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <iostream>
 #include <memory>
 
@@ -17,14 +20,70 @@ constexpr int kNotAcknowledged = 1;
 constexpr int kCompileFailed = 2;
 constexpr int kCannotOpenPort = 3;
 
+struct SendArguments {
+    std::string file;
+    std::string port;
+    int unit = kMainUnit;
+    bool repeat = false;
+    int count = 0; // acknowledged units to stop after; 0 for no limit
+};
+
 void say(const StatusBox& status) {
     if (!status.text.empty())
         std::cout << status.text << std::endl;
 }
 
+// Writes the send's line; a record that cannot be written is reported and the send goes on.
+void writeRecord(TransferSession& session, const ProgrammingRecord& record) {
+    if (auto entry = session.takeRecordEntry()) {
+        const auto written = record.append(*entry);
+        session.recordWritten(written);
+        if (!written)
+            std::cerr << "kymtool send: " << written.error().reason << '\n';
+    }
+}
+
+enum class UnitOutcome { Acknowledged, Failed, PortLost };
+
+// One send to the unit on the cable, its line in the record, then its outcome on stdout.
+UnitOutcome sendOnce(TransferSession& session, SerialLink& link, const ProgrammingRecord& record,
+                     SendSequence sequence) {
+    QEventLoop loop;
+    UnitOutcome outcome = UnitOutcome::Failed;
+    const auto waited = QObject::connect(&link, &SerialLink::waitEnded, [&](auto verdict) {
+        session.waitEnded(verdict);
+        writeRecord(session, record);
+        say(session.commStatus());
+        outcome = verdict == SendSequence::Verdict::Acknowledged ? UnitOutcome::Acknowledged
+                                                                  : UnitOutcome::Failed;
+    });
+    const auto lost = QObject::connect(&link, &SerialLink::portLost, [&](const QString& reason) {
+        session.portLost(reason.toStdString());
+        writeRecord(session, record);
+        say(session.portStatus());
+        say(session.commStatus());
+        outcome = UnitOutcome::PortLost;
+        loop.quit();
+    });
+    const auto ended = QObject::connect(&link, &SerialLink::sendEnded, &loop, &QEventLoop::quit);
+    link.send(std::move(sequence));
+    loop.exec();
+    session.sendEnded();
+    for (const auto& connection : {waited, lost, ended})
+        QObject::disconnect(connection);
+    return outcome;
+}
+
+// Enter means a new unit is on the cable; q, or the end of the input, stops.
+bool nextUnitWanted() {
+    std::cerr << "Enter: next unit, q: stop" << std::endl;
+    std::string answer;
+    return std::getline(std::cin, answer) && answer != "q" && answer != "Q";
+}
+
 // Opens the port, compiles the file and sends it as Send File does, printing each status text
-// as it changes.
-int send(const std::string& file, const std::string& portText, int unit) {
+// as it changes; with repeat, once per unit until the user stops or count units acknowledged.
+int send(const SendArguments& args) {
     int argc = 1;
     char name[] = "kymtool";
     char* argv[] = {name, nullptr};
@@ -35,9 +94,9 @@ int send(const std::string& file, const std::string& portText, int unit) {
     SerialLink link(std::make_unique<QtSerialPort>());
     // Listing the system's ports costs more CPU than the whole wait; only a name that is neither
     // COM1 to COM8 nor a device path needs the list.
-    PortAddress port = resolvePort(portText, {});
+    PortAddress port = resolvePort(args.port, {});
     if (port.location().empty())
-        port = resolvePort(portText, link.detectedPorts());
+        port = resolvePort(args.port, link.detectedPorts());
     const bool opened = link.open(port);
     if (opened)
         session.portOpened(port);
@@ -49,51 +108,44 @@ int send(const std::string& file, const std::string& portText, int unit) {
         return kCannotOpenPort;
     }
 
-    const auto lines = readLineFile(pathFromUtf8(file));
-    session.fileRead(file, lines);
+    const auto bytes = readConfigurationBytes(pathFromUtf8(args.file));
+    session.fileRead(args.file, bytes);
     if (!session.fileProblem().empty())
-        std::cerr << (lines ? "" : "kymtool send: ") << session.fileProblem() << '\n';
+        std::cerr << (bytes ? "" : "kymtool send: ") << session.fileProblem() << '\n';
     say(session.fileStatus());
-    session.chooseUnit(unit);
-    auto sequence = session.SendImage();
-    if (!sequence) {
-        say(session.commStatus());
-        return kCompileFailed;
-    }
+    session.chooseUnit(args.unit);
 
-    int exitCode = kNotAcknowledged;
-    QObject::connect(&link, &SerialLink::waitEnded, [&](SendSequence::Verdict verdict) {
-        session.waitEnded(verdict);
-        say(session.commStatus());
-        exitCode = verdict == SendSequence::Verdict::Acknowledged ? 0 : kNotAcknowledged;
-    });
-    QObject::connect(&link, &SerialLink::portLost, [&](const QString& reason) {
-        session.portLost(reason.toStdString());
-        say(session.portStatus());
-        say(session.commStatus());
-        exitCode = kNotAcknowledged;
-        QCoreApplication::quit();
-    });
-    QObject::connect(&link, &SerialLink::sendEnded, &app, &QCoreApplication::quit);
-    link.send(std::move(*sequence));
-    QCoreApplication::exec();
-    return exitCode;
+    const Folders folders = Folders::forUser();
+    folders.create();
+    const ProgrammingRecord record(folders.programmingRecord());
+    int acknowledged = 0;
+    int failed = 0;
+    for (;;) {
+        auto sequence = session.SendImage();
+        if (!sequence) {
+            say(session.commStatus());
+            return kCompileFailed;
+        }
+        const UnitOutcome outcome = sendOnce(session, link, record, std::move(*sequence));
+        ++(outcome == UnitOutcome::Acknowledged ? acknowledged : failed);
+        if (!args.repeat || outcome == UnitOutcome::PortLost ||
+            (args.count > 0 && acknowledged >= args.count) || !nextUnitWanted())
+            break;
+    }
+    if (args.repeat)
+        std::cout << "Acknowledged: " << acknowledged << ", failed: " << failed << std::endl;
+    return failed == 0 ? 0 : kNotAcknowledged;
 }
 
 } // namespace
 
 void addSendCommand(CLI::App& app, int& exitCode) {
-    struct Arguments {
-        std::string file;
-        std::string port;
-        int unit = kMainUnit;
-    };
-    const auto args = std::make_shared<Arguments>();
+    const auto args = std::make_shared<SendArguments>();
 
     auto* sendCommand = app.add_subcommand(
         "send", "Open a serial port, compile a configuration file and send it to the unit as "
-                "Send File does (exit 0 acknowledged, 1 not acknowledged, 2 compile failed, 3 "
-                "port cannot be opened)");
+                "Send File does, adding a line to programming-record.csv in the kym folder (exit "
+                "0 acknowledged, 1 not acknowledged, 2 compile failed, 3 port cannot be opened)");
     sendCommand->add_option("FILE", args->file, "Configuration file")->required();
     sendCommand
         ->add_option("--port", args->port,
@@ -104,8 +156,16 @@ void addSendCommand(CLI::App& app, int& exitCode) {
                      "Unit of an extender system: 1 main unit, 2 extended unit 1, 3 extended unit "
                      "2; for a unit without a frame nothing is sent and the wait runs all the same")
         ->capture_default_str();
-    sendCommand->callback(
-        [args, &exitCode] { exitCode = send(args->file, args->port, args->unit); });
+    sendCommand->add_flag("--repeat", args->repeat,
+                          "Program one unit after another: after each outcome, Enter sends to the "
+                          "next unit on the cable and q stops; exit 1 when any unit failed");
+    sendCommand
+        ->add_option("--count", args->count, "With --repeat: stop after N acknowledged units")
+        ->check(CLI::PositiveNumber);
+    sendCommand->callback([args, &exitCode] {
+        args->repeat = args->repeat || args->count > 0;
+        exitCode = send(*args);
+    });
 }
 
 } // namespace kym::cli
