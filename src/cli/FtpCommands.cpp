@@ -119,8 +119,8 @@ Result<std::string> password(const FtpArguments& args) {
         return std::string(environment);
     if (!inputIsTerminal())
         return std::string(kDefaultFtpPassword);
-    std::cerr << "FTP password for " << args.user << " (empty for the gateway's default): "
-              << std::flush;
+    std::cerr << "FTP password for " << args.user
+              << " (empty for the gateway's default): " << std::flush;
     const std::string typed = readHidden();
     std::cerr << '\n';
     return typed.empty() ? std::string(kDefaultFtpPassword) : typed;

@@ -23,8 +23,8 @@ int printRecord(std::size_t last) {
     }
     printLine(kRecordHeader);
     const std::size_t skip = last > 0 ? entries->size() - std::min(last, entries->size()) : 0;
-    for (auto entry = entries->begin() + static_cast<std::ptrdiff_t>(skip);
-         entry != entries->end(); ++entry)
+    for (auto entry = entries->begin() + static_cast<std::ptrdiff_t>(skip); entry != entries->end();
+         ++entry)
         printLine(csvLine(*entry));
     return 0;
 }

@@ -55,7 +55,7 @@ UnitOutcome sendOnce(TransferSession& session, SerialLink& link, const Programmi
         writeRecord(session, record);
         say(session.commStatus());
         outcome = verdict == SendSequence::Verdict::Acknowledged ? UnitOutcome::Acknowledged
-                                                                  : UnitOutcome::Failed;
+                                                                 : UnitOutcome::Failed;
     });
     const auto lost = QObject::connect(&link, &SerialLink::portLost, [&](const QString& reason) {
         session.portLost(reason.toStdString());

@@ -20,9 +20,9 @@ Result<void> appendDurably(const std::filesystem::path& path, std::string_view f
         text = firstLine;
     text += bytes;
     DWORD written = 0;
-    if (failure == 0 && (!::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written,
-                                      nullptr) ||
-                         written != text.size()))
+    if (failure == 0 &&
+        (!::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+         written != text.size()))
         failure = ::GetLastError();
     if (failure == 0 && !::FlushFileBuffers(file))
         failure = ::GetLastError();

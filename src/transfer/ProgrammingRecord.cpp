@@ -5,10 +5,10 @@
 #include "config/DeviceTypes.h"
 
 #include <cerrno>
-#include <cstring>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
@@ -122,9 +122,9 @@ std::string unitText(std::string_view deviceType, int selectedUnit) {
 
 std::string csvLine(const RecordEntry& e) {
     std::string line;
-    for (std::string_view field : {std::string_view(e.time), std::string_view(e.deviceType),
-                                   std::string_view(e.unit), std::string_view(e.port),
-                                   std::string_view(e.file), std::string_view(e.sha256)})
+    for (std::string_view field :
+         {std::string_view(e.time), std::string_view(e.deviceType), std::string_view(e.unit),
+          std::string_view(e.port), std::string_view(e.file), std::string_view(e.sha256)})
         line += csvField(field) + ",";
     return line + std::to_string(e.frameLength) + "," + csvField(e.frameChecksum) + "," +
            csvField(e.outcome) + "\r\n";

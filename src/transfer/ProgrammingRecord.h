@@ -24,13 +24,13 @@ std::string iso8601(const LocalTime& time);
 
 // One line of the programming record: a send to one unit and what came of it.
 struct RecordEntry {
-    std::string time;       // ISO 8601 local time with offset
-    std::string deviceType; // DEVICE_TYPE of the file
-    std::string unit;       // "main", "extended 1", "extended 2"; empty for a one-unit type
-    std::string port;       // where the port is, e.g. COM3 or /dev/ttyUSB0
-    std::string file;       // the path as picked
-    std::string sha256;     // of the file's bytes as compiled
-    int frameLength = 0;    // 0 when the type or unit has no frame
+    std::string time;          // ISO 8601 local time with offset
+    std::string deviceType;    // DEVICE_TYPE of the file
+    std::string unit;          // "main", "extended 1", "extended 2"; empty for a one-unit type
+    std::string port;          // where the port is, e.g. COM3 or /dev/ttyUSB0
+    std::string file;          // the path as picked
+    std::string sha256;        // of the file's bytes as compiled
+    int frameLength = 0;       // 0 when the type or unit has no frame
     std::string frameChecksum; // the frame's checksum as four hex digits; empty without a frame
     std::string outcome;       // the text the send ended with
     bool operator==(const RecordEntry&) const = default;

@@ -15,10 +15,15 @@ namespace kym {
 namespace {
 
 QStringList rowTexts(const RecordEntry& e) {
-    return {toQt(e.time),   toQt(e.deviceType), toQt(e.unit),
-            toQt(e.port),   toQt(e.file),       toQt(e.sha256),
+    return {toQt(e.time),
+            toQt(e.deviceType),
+            toQt(e.unit),
+            toQt(e.port),
+            toQt(e.file),
+            toQt(e.sha256),
             e.frameLength ? QString::number(e.frameLength) : QString(),
-            toQt(e.frameChecksum), toQt(e.outcome)};
+            toQt(e.frameChecksum),
+            toQt(e.outcome)};
 }
 
 } // namespace

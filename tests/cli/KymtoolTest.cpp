@@ -214,8 +214,7 @@ TEST_F(Kymtool, BatchSendRecordsEveryUnit) {
         args.insert(args.end(), row.options.begin(), row.options.end());
         const auto result = run(args, row.input);
         EXPECT_EQ(result.exitCode, 0) << result.err;
-        const std::string summary =
-            "Acknowledged: " + std::to_string(row.units) + ", failed: 0\n";
+        const std::string summary = "Acknowledged: " + std::to_string(row.units) + ", failed: 0\n";
         EXPECT_TRUE(result.out.ends_with("Acknowledge Received\n" + summary)) << result.out;
         recorded += static_cast<std::size_t>(row.units);
         EXPECT_EQ(record().size(), recorded);
@@ -283,7 +282,11 @@ TEST_F(Kymtool, FtpPutVerifiesAndTakesThePasswordOffTheCommandLine) {
         {"altered", altering.address(), {}, nullptr, 1, differs},
         {"altered, not verified", altering.address(), {"--no-verify"}, nullptr, 0, ""},
         {"password file", server.address(), {"--password-file", privateFile}, "wrong", 0, ""},
-        {"shared password file", server.address(), {"--password-file", sharedFile}, nullptr, 2,
+        {"shared password file",
+         server.address(),
+         {"--password-file", sharedFile},
+         nullptr,
+         2,
          "kymtool ftp: " + sharedFile + ": other users can read it"},
         {"environment", server.address(), {}, "wrong", 1, "InternetConnect Extd Err: 530"},
     };

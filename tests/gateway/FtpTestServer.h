@@ -18,7 +18,8 @@ public:
     // Debian's interpreter, which has the FTP server library, whatever python3 is first on PATH.
     explicit FtpTestServer(const std::filesystem::path& root, Mode mode = Mode::Answering)
         : server_({"/usr/bin/python3", KYM_FTP_SERVER_SCRIPT, root.string(),
-                   std::to_array({"answer", "stall", "busy", "alter"})[static_cast<std::size_t>(mode)]}),
+                   std::to_array(
+                       {"answer", "stall", "busy", "alter"})[static_cast<std::size_t>(mode)]}),
           port_(server_.readLine(10000)) {}
 
     // "127.0.0.1:port", or empty when the server did not start.

@@ -172,8 +172,9 @@ public:
 };
 
 // The chosen file goes to the gateway and comes back with the default login; a
-// failed download keeps the earlier one; a server that alters the stored file is caught. While an exchange runs the buttons are off, the cursor is
-// busy and the dialog does not close; its messages arrive in order on the window's thread.
+// failed download keeps the earlier one; a server that alters the stored file is caught. While an
+// exchange runs the buttons are off, the cursor is busy and the dialog does not close; its messages
+// arrive in order on the window's thread.
 TEST(frmFTP, ExchangesRunBesideTheWindow) {
     test::TempDir temp;
     test::FtpTestServer server(temp / "server");

@@ -211,9 +211,8 @@ TEST(TransferSession, EventsToStatusAndButtons) {
         s.fileRead("unit.vlt", test::ConfigLines("KYM3815").text());
     };
     const Event fileBad = [](TransferSession& s) {
-        s.fileRead(
-            "unit.vlt",
-            test::ConfigLines("KYM3815").set("CAPTURE", "300").set("TIMEOUT", "256").text());
+        s.fileRead("unit.vlt",
+                   test::ConfigLines("KYM3815").set("CAPTURE", "300").set("TIMEOUT", "256").text());
     };
     const Event missing = [](TransferSession& s) {
         s.fileRead("unit.vlt", Error{"No such file or directory"});

@@ -1,6 +1,7 @@
+#include "transfer/ProgrammingRecord.h"
+
 #include "support/ConfigLines.h"
 #include "support/TempDir.h"
-#include "transfer/ProgrammingRecord.h"
 #include "transfer/Sha256.h"
 #include "transfer/TransferSession.h"
 
@@ -39,12 +40,27 @@ TEST(Iso8601, OffsetsEitherSideOfUtc) {
 // back the same whatever commas, quotes and line breaks the fields hold.
 TEST(ProgrammingRecord, AppendsQuotedLinesUnderOneHeader) {
     test::TempDir dir;
-    const ProgrammingRecord record(dir / "programming-record.csv",
-                                   [] { return LocalTime{sys_days{2026y / 1 / 2}, 60min}; });
-    RecordEntry plain{"", "KYM3815", "", "COM3", R"(C:\kym\kym3815\a.vlt)", "ab", 79, "1A2B",
+    const ProgrammingRecord record(dir / "programming-record.csv", [] {
+        return LocalTime{sys_days{2026y / 1 / 2}, 60min};
+    });
+    RecordEntry plain{"",
+                      "KYM3815",
+                      "",
+                      "COM3",
+                      R"(C:\kym\kym3815\a.vlt)",
+                      "ab",
+                      79,
+                      "1A2B",
                       "Acknowledge Received"};
-    RecordEntry awkward{"", "QX4815", "extended 1", "/dev/ttyUSB0", "plant 7, \"north\"\r\n.vlt",
-                        "cd", 0, "", "Port lost: No such device"};
+    RecordEntry awkward{"",
+                        "QX4815",
+                        "extended 1",
+                        "/dev/ttyUSB0",
+                        "plant 7, \"north\"\r\n.vlt",
+                        "cd",
+                        0,
+                        "",
+                        "Port lost: No such device"};
     ASSERT_TRUE(record.append(plain));
     ASSERT_TRUE(record.append(awkward));
     plain.time = awkward.time = "2026-01-02T01:00:00+01:00";

@@ -136,8 +136,7 @@ TEST_F(TransferWindow, SendsAPickedFile) {
     EXPECT_NE(traffic().find("received 06 39 AB"), std::string::npos) << traffic();
     const auto lines = ProgrammingRecord(dir / "kym" / "programming-record.csv").read();
     ASSERT_TRUE(lines && lines->size() == 1);
-    EXPECT_EQ(lines->at(0).unit + ", " + lines->at(0).outcome,
-              "extended 2, Acknowledge Received");
+    EXPECT_EQ(lines->at(0).unit + ", " + lines->at(0).outcome, "extended 2, Acknowledge Received");
 
     click("btnClearStatus");
     EXPECT_EQ(box("txtCommStatus"), Status("", system(QPalette::Base)));
@@ -268,9 +267,8 @@ TEST_F(TransferWindow, TheRecordWindowListsNewestFirstAndOpensAFile) {
         for (int row = 0; table && row < table->rowCount(); ++row)
             rows.push_back(table->item(row, 3)->text().toStdString());
         for (const char* name : {"lblRecordFile", "tblRecord", "btnOpenFile", "btnClose"})
-            EXPECT_FALSE(dialog.findChild<QWidget*>(QString::fromLatin1(name))
-                             ->accessibleName()
-                             .isEmpty())
+            EXPECT_FALSE(
+                dialog.findChild<QWidget*>(QString::fromLatin1(name))->accessibleName().isEmpty())
                 << name;
         table->selectRow(0);
         dialog.findChild<QAbstractButton*>(QStringLiteral("btnOpenFile"))->click();
