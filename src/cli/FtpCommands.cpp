@@ -88,17 +88,21 @@ std::string readHidden() {
 #endif
 
 // A password file holds the password on its first line. One that others may read is refused:
-// it would leak the password as the command line does.
+// it would leak the password as the command line does. Windows keeps who may read a file in its
+// access list, which the permission bits do not show; there the user profile's folder guards it.
 Result<std::string> passwordFromFile(const std::string& name) {
     namespace fs = std::filesystem;
     const fs::path path = pathFromUtf8(name);
     std::error_code error;
-    const fs::perms perms = fs::status(path, error).permissions();
+    const fs::file_status status = fs::status(path, error);
     if (error)
         return Error{name + ": " + error.message()};
-    if ((perms & (fs::perms::group_read | fs::perms::others_read)) != fs::perms::none)
+#ifndef _WIN32
+    if ((status.permissions() & (fs::perms::group_read | fs::perms::others_read)) !=
+        fs::perms::none)
         return Error{name + ": other users can read it; make it readable by its owner only "
                             "(chmod 600)"};
+#endif
     std::ifstream in(path, std::ios::binary);
     std::string line;
     if (!in || (!std::getline(in, line) && !in.eof()))
