@@ -1,9 +1,12 @@
 // kymtool send against a unit played here on a pseudo-terminal: the CPU the tool uses while it
-// waits out a time-out, and the time from the last byte of the unit's reply to the status line.
+// waits out a time-out, the time from the last byte of the unit's reply to the status line, and
+// that time with and without the programming record written before the status.
 #include "Spawn.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <poll.h>
@@ -91,6 +94,28 @@ std::string configurationFile() {
     return path;
 }
 
+// A home folder for kymtool in the temporary folder. With a kym folder in it the programming
+// record is written there; with a file in the kym folder's place the record cannot even be opened,
+// so a send there costs what it would without the record.
+class BenchHome {
+public:
+    explicit BenchHome(bool record)
+        : path_(std::filesystem::temp_directory_path() /
+                ("kym-serial-bench-home-" + std::to_string(::getpid()) + (record ? "" : "-none"))) {
+        std::filesystem::create_directories(path_);
+        if (record)
+            std::filesystem::create_directories(path_ / "kym");
+        else
+            std::ofstream(path_ / "kym") << "not a folder";
+        use();
+    }
+    ~BenchHome() { std::filesystem::remove_all(path_); }
+    void use() const { ::setenv("HOME", path_.c_str(), 1); }
+
+private:
+    std::filesystem::path path_;
+};
+
 // CPU time of every thread of the process so far, in milliseconds, from the scheduler's own
 // nanosecond count.
 double threadCpuMs(pid_t pid) {
@@ -146,6 +171,7 @@ SendRun sendOnce(const Pty& unit, const std::string& file, bool acknowledge) {
 // acknowledged at once, which has the same start-up, compilation and frame.
 void BM_TimeOutCpu(benchmark::State& state) {
     const Pty unit;
+    const BenchHome home(true);
     const std::string file = configurationFile();
     for (auto _ : state) {
         const SendRun acknowledged = sendOnce(unit, file, true);
@@ -163,12 +189,45 @@ void BM_TimeOutCpu(benchmark::State& state) {
     std::filesystem::remove(file);
 }
 
+struct AcknowledgedSend {
+    double replyToStatusMs = -1; // from the last byte of the unit's reply to the status line
+    double wholeMs = -1;         // from the start of kymtool to its end
+};
+
+// One kymtool send acknowledged at once, its output on the pipe; negative times when the send did
+// not run as expected.
+AcknowledgedSend acknowledgedSend(const Pty& unit, const std::string& file,
+                                  const int (&toolOut)[2]) {
+    const auto start = Clock::now();
+    const pid_t pid = spawn({KYMTOOL, "send", file, "--port", unit.path}, -1, toolOut[1]);
+    bool ok = pid > 0 && readBytes(unit.master, kFrameLength);
+    auto replied = Clock::now();
+    if (ok) {
+        ok = ::write(unit.master, kAckReply, sizeof kAckReply) == sizeof kAckReply;
+        replied = Clock::now();
+        ok = ok && readUntil(toolOut[0], "Acknowledge Received\n");
+    }
+    const double ms = msSince(replied);
+    int status = 0;
+    if (pid > 0)
+        ::waitpid(pid, &status, 0);
+    if (!ok || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return {};
+    return {ms, msSince(start)};
+}
+
+double median(std::vector<double> values) {
+    std::ranges::sort(values);
+    return values[values.size() / 2];
+}
+
 // From the last byte of the reply to "Acknowledge Received" on kymtool's output, beside the same
 // path through a process that only copies: a byte written to a pseudo-terminal, read by cat and
 // written to a pipe.
 void BM_ReplyToStatus(benchmark::State& state) {
     const Pty unit;
     const Pty echo;
+    const BenchHome home(true);
     const std::string file = configurationFile();
     int catOut[2];
     int toolOut[2];
@@ -183,22 +242,12 @@ void BM_ReplyToStatus(benchmark::State& state) {
         const bool echoed = ::write(echo.master, "x", 1) == 1 && readBytes(catOut[0], 1);
         baselineMs += msSince(written);
 
-        const pid_t pid = spawn({KYMTOOL, "send", file, "--port", unit.path}, -1, toolOut[1]);
-        bool ok = echoed && pid > 0 && readBytes(unit.master, kFrameLength);
-        auto replied = Clock::now();
-        if (ok) {
-            ok = ::write(unit.master, kAckReply, sizeof kAckReply) == sizeof kAckReply;
-            replied = Clock::now();
-            ok = ok && readUntil(toolOut[0], "Acknowledge Received\n");
-        }
-        state.SetIterationTime(msSince(replied) / 1e3);
-        int status = 0;
-        if (pid > 0)
-            ::waitpid(pid, &status, 0);
-        if (!ok || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        const double ms = acknowledgedSend(unit, file, toolOut).replyToStatusMs;
+        if (!echoed || ms < 0) {
             state.SkipWithError("kymtool send did not run as expected");
             break;
         }
+        state.SetIterationTime(ms / 1e3);
     }
     state.counters["baseline_ms"] =
         benchmark::Counter(baselineMs, benchmark::Counter::kAvgIterations);
@@ -209,12 +258,57 @@ void BM_ReplyToStatus(benchmark::State& state) {
     std::filesystem::remove(file);
 }
 
+// The record's line is flushed to the disk before the status shows: 10 sends with it and 10
+// without, taken in turns in the same run; the medians of the reply-to-status time and of the
+// whole send, and their ratios.
+void BM_RecordCost(benchmark::State& state) {
+    const Pty unit;
+    const BenchHome with(true);
+    const BenchHome without(false);
+    const std::string file = configurationFile();
+    int toolOut[2];
+    if (::pipe(toolOut) != 0) {
+        state.SkipWithError("no pipe");
+        return;
+    }
+    // The sends without a record say so on standard error, ten times per run.
+    const int savedErr = ::dup(2);
+    const int devNull = ::open("/dev/null", O_WRONLY);
+    ::dup2(devNull, 2);
+    for (auto _ : state) {
+        std::vector<double> reply[2];
+        std::vector<double> whole[2];
+        for (int i = 0; i < 20; ++i) {
+            const bool record = i % 2 == 0;
+            (record ? with : without).use();
+            const AcknowledgedSend send = acknowledgedSend(unit, file, toolOut);
+            reply[record].push_back(send.replyToStatusMs);
+            whole[record].push_back(send.wholeMs);
+        }
+        if (std::ranges::min(whole[0]) < 0 || std::ranges::min(whole[1]) < 0) {
+            state.SkipWithError("kymtool send did not run as expected");
+            break;
+        }
+        state.SetIterationTime(median(reply[1]) / 1e3);
+        state.counters["reply_without_ms"] = median(reply[0]);
+        state.counters["reply_ratio"] = median(reply[1]) / median(reply[0]);
+        state.counters["send_with_ms"] = median(whole[1]);
+        state.counters["send_without_ms"] = median(whole[0]);
+        state.counters["send_ratio"] = median(whole[1]) / median(whole[0]);
+    }
+    ::dup2(savedErr, 2);
+    for (int fd : {savedErr, devNull, toolOut[0], toolOut[1]})
+        ::close(fd);
+    std::filesystem::remove(file);
+}
+
 BENCHMARK(BM_TimeOutCpu)
     ->Iterations(1)
     ->Repetitions(5)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReplyToStatus)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecordCost)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -11,6 +11,7 @@ void addFileCommands(CLI::App& app, int& exitCode);
 void addCompareCommands(CLI::App& app, int& exitCode);
 void addFtpCommands(CLI::App& app, int& exitCode);
 void addImageCommands(CLI::App& app, int& exitCode);
+void addRecordCommand(CLI::App& app, int& exitCode);
 void addSendCommand(CLI::App& app, int& exitCode);
 void addSimulateCommand(CLI::App& app, int& exitCode);
 // A command this build lacks: it says so, naming what it needs, and exits 2.

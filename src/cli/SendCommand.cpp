@@ -1,12 +1,16 @@
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "config/Folders.h"
 #include "config/Paths.h"
 #include "transfer/Frames.h"
+#include "transfer/ProgrammingRecord.h"
 #include "transfer/QtSerialPort.h"
 #include "transfer/SerialLink.h"
 #include "transfer/TransferSession.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <array>
 #include <iostream>
 #include <memory>
 
@@ -17,6 +21,15 @@ namespace {
 constexpr int kNotAcknowledged = 1;
 constexpr int kCompileFailed = 2;
 constexpr int kCannotOpenPort = 3;
+
+struct SendArguments {
+    std::string file;
+    std::string port;
+    int unit = kMainUnit;
+    bool repeat = false;
+    int count = 0; // acknowledged units to stop after; 0 for no limit
+    bool json = false;
+};
 
 // What send tells: each status text as it changes and the problems, printed at once; or, under
 // --json, gathered into the one document written at the end.
@@ -60,9 +73,57 @@ private:
     Json fields_;
 };
 
+// Writes the send's line; a record that cannot be written is reported and the send goes on.
+void writeRecord(TransferSession& session, const ProgrammingRecord& record, SendReport& report) {
+    if (auto entry = session.takeRecordEntry()) {
+        const auto written = record.append(*entry);
+        session.recordWritten(written);
+        if (!written)
+            report.problem("kymtool send: " + written.error().reason);
+    }
+}
+
+enum class UnitOutcome { Acknowledged, Failed, PortLost };
+
+// One send to the unit on the cable, its line in the record, then its outcome on stdout.
+UnitOutcome sendOnce(TransferSession& session, SerialLink& link, const ProgrammingRecord& record,
+                     SendReport& report, SendSequence sequence) {
+    QEventLoop loop;
+    UnitOutcome outcome = UnitOutcome::Failed;
+    const auto waited = QObject::connect(&link, &SerialLink::waitEnded, [&](auto verdict) {
+        session.waitEnded(verdict);
+        writeRecord(session, record, report);
+        report.say(session.commStatus());
+        outcome = verdict == SendSequence::Verdict::Acknowledged ? UnitOutcome::Acknowledged
+                                                                 : UnitOutcome::Failed;
+    });
+    const auto lost = QObject::connect(&link, &SerialLink::portLost, [&](const QString& reason) {
+        session.portLost(reason.toStdString());
+        writeRecord(session, record, report);
+        report.say(session.portStatus());
+        report.say(session.commStatus());
+        outcome = UnitOutcome::PortLost;
+        loop.quit();
+    });
+    const auto ended = QObject::connect(&link, &SerialLink::sendEnded, &loop, &QEventLoop::quit);
+    link.send(std::move(sequence));
+    loop.exec();
+    session.sendEnded();
+    for (const auto& connection : {waited, lost, ended})
+        QObject::disconnect(connection);
+    return outcome;
+}
+
+// Enter means a new unit is on the cable; q, or the end of the input, stops.
+bool nextUnitWanted() {
+    std::cerr << "Enter: next unit, q: stop" << std::endl;
+    std::string answer;
+    return std::getline(std::cin, answer) && answer != "q" && answer != "Q";
+}
+
 // Opens the port, compiles the file and sends it as Send File does, printing each status text
-// as it changes.
-int send(const std::string& file, const std::string& portText, int unit, bool json) {
+// as it changes; with repeat, once per unit until the user stops or count units acknowledged.
+int send(const SendArguments& args) {
     int argc = 1;
     char name[] = "kymtool";
     char* argv[] = {name, nullptr};
@@ -73,16 +134,16 @@ int send(const std::string& file, const std::string& portText, int unit, bool js
     SerialLink link(std::make_unique<QtSerialPort>());
     // Listing the system's ports costs more CPU than the whole wait; only a name that is neither
     // COM1 to COM8 nor a device path needs the list.
-    PortAddress port = resolvePort(portText, {});
+    PortAddress port = resolvePort(args.port, {});
     if (port.location().empty())
-        port = resolvePort(portText, link.detectedPorts());
-    SendReport report(json, {{"port", portText},
-                             {"portName", port.displayName()},
-                             {"portLocation", port.location()},
-                             {"file", file},
-                             {"unit", unit},
-                             {"outcome", nullptr},
-                             {"exit", nullptr}});
+        port = resolvePort(args.port, link.detectedPorts());
+    SendReport report(args.json, {{"port", args.port},
+                                  {"portName", port.displayName()},
+                                  {"portLocation", port.location()},
+                                  {"file", args.file},
+                                  {"unit", args.unit},
+                                  {"outcome", nullptr},
+                                  {"exit", nullptr}});
     const bool opened = link.open(port);
     if (opened)
         session.portOpened(port);
@@ -94,55 +155,49 @@ int send(const std::string& file, const std::string& portText, int unit, bool js
         return report.finish("port-not-opened", kCannotOpenPort);
     }
 
-    const auto lines = readLineFile(pathFromUtf8(file));
-    session.fileRead(file, lines);
+    const auto bytes = readConfigurationBytes(pathFromUtf8(args.file));
+    session.fileRead(args.file, bytes);
     if (!session.fileProblem().empty())
-        report.problem((lines ? "" : "kymtool send: ") + session.fileProblem());
+        report.problem((bytes ? "" : "kymtool send: ") + session.fileProblem());
     report.say(session.fileStatus());
-    session.chooseUnit(unit);
-    auto sequence = session.SendImage();
-    if (!sequence) {
-        report.say(session.commStatus());
-        return report.finish("file-not-ready", kCompileFailed);
-    }
+    session.chooseUnit(args.unit);
 
-    std::string_view outcome = "not-acknowledged";
+    const Folders folders = Folders::forUser();
+    folders.create();
+    const ProgrammingRecord record(folders.programmingRecord());
     QObject::connect(&link, &SerialLink::frameSent,
                      [&](const QByteArray& frame) { report.frameSent(frame); });
-    QObject::connect(&link, &SerialLink::waitEnded, [&](SendSequence::Verdict verdict) {
-        session.waitEnded(verdict);
-        report.say(session.commStatus());
-        const bool acknowledged = verdict == SendSequence::Verdict::Acknowledged;
-        outcome = acknowledged ? "acknowledged" : "not-acknowledged";
-    });
-    QObject::connect(&link, &SerialLink::portLost, [&](const QString& reason) {
-        session.portLost(reason.toStdString());
-        report.say(session.portStatus());
-        report.say(session.commStatus());
-        outcome = "port-lost";
-        QCoreApplication::quit();
-    });
-    QObject::connect(&link, &SerialLink::sendEnded, &app, &QCoreApplication::quit);
-    link.send(std::move(*sequence));
-    QCoreApplication::exec();
-    return report.finish(outcome, outcome == "acknowledged" ? 0 : kNotAcknowledged);
+    int acknowledged = 0;
+    int failed = 0;
+    UnitOutcome outcome = UnitOutcome::Failed;
+    for (;;) {
+        auto sequence = session.SendImage();
+        if (!sequence) {
+            report.say(session.commStatus());
+            return report.finish("file-not-ready", kCompileFailed);
+        }
+        outcome = sendOnce(session, link, record, report, std::move(*sequence));
+        ++(outcome == UnitOutcome::Acknowledged ? acknowledged : failed);
+        if (!args.repeat || outcome == UnitOutcome::PortLost ||
+            (args.count > 0 && acknowledged >= args.count) || !nextUnitWanted())
+            break;
+    }
+    if (args.repeat)
+        std::cout << "Acknowledged: " << acknowledged << ", failed: " << failed << std::endl;
+    constexpr std::array kOutcomeNames{"acknowledged", "not-acknowledged", "port-lost"};
+    return report.finish(kOutcomeNames[static_cast<std::size_t>(outcome)],
+                         failed == 0 ? 0 : kNotAcknowledged);
 }
 
 } // namespace
 
 void addSendCommand(CLI::App& app, int& exitCode) {
-    struct Arguments {
-        std::string file;
-        std::string port;
-        int unit = kMainUnit;
-        bool json = false;
-    };
-    const auto args = std::make_shared<Arguments>();
+    const auto args = std::make_shared<SendArguments>();
 
     auto* sendCommand = app.add_subcommand(
         "send", "Open a serial port, compile a configuration file and send it to the unit as "
-                "Send File does (exit 0 acknowledged, 1 not acknowledged, 2 compile failed, 3 "
-                "port cannot be opened)");
+                "Send File does, adding a line to programming-record.csv in the kym folder (exit "
+                "0 acknowledged, 1 not acknowledged, 2 compile failed, 3 port cannot be opened)");
     sendCommand->add_option("FILE", args->file, "Configuration file")->required();
     sendCommand
         ->add_option("--port", args->port,
@@ -153,11 +208,21 @@ void addSendCommand(CLI::App& app, int& exitCode) {
                      "Unit of an extender system: 1 main unit, 2 extended unit 1, 3 extended unit "
                      "2; for a unit without a frame nothing is sent and the wait runs all the same")
         ->capture_default_str();
-    sendCommand->add_flag(
-        "--json", args->json,
-        "Print one JSON document (\"format\": 1) at the end in place of the text");
-    sendCommand->callback(
-        [args, &exitCode] { exitCode = send(args->file, args->port, args->unit, args->json); });
+    sendCommand->add_flag("--repeat", args->repeat,
+                          "Program one unit after another: after each outcome, Enter sends to the "
+                          "next unit on the cable and q stops; exit 1 when any unit failed");
+    sendCommand
+        ->add_option("--count", args->count, "With --repeat: stop after N acknowledged units")
+        ->check(CLI::PositiveNumber);
+    sendCommand
+        ->add_flag("--json", args->json,
+                   "Print one JSON document (\"format\": 1) at the end in place of the text")
+        ->excludes("--repeat")
+        ->excludes("--count");
+    sendCommand->callback([args, &exitCode] {
+        args->repeat = args->repeat || args->count > 0;
+        exitCode = send(*args);
+    });
 }
 
 } // namespace kym::cli

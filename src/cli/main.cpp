@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     kym::cli::addFileCommands(app, exitCode);
     kym::cli::addCompareCommands(app, exitCode);
     kym::cli::addImageCommands(app, exitCode);
+    kym::cli::addRecordCommand(app, exitCode);
 #ifdef KYM_CORE_ONLY
     kym::cli::addMissingCommand(app, exitCode, "send", "the serial port (Qt)");
     kym::cli::addMissingCommand(app, exitCode, "simulate", "the serial port (Qt)");

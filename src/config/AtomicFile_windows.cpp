@@ -1,25 +1,13 @@
 // The atomic save on Windows: a new file beside the target, flushed to the disk, then moved over
 // the target in one step. rename() cannot replace an existing file there.
 #include "ConfigFile.h"
+#include "WindowsText.h"
 
 #include <algorithm>
 #include <windows.h>
 
 namespace kym {
 namespace {
-
-std::string systemText(DWORD code) {
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length ? std::string(text, length) : "error " + std::to_string(code);
-    ::LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                                message.back() == ' ' || message.back() == '.'))
-        message.pop_back();
-    return message;
-}
 
 // A name no other save uses: CREATE_NEW refuses one that exists, so a clash tries the next.
 HANDLE createTemporary(const std::filesystem::path& path, std::wstring& temp) {

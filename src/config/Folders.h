@@ -18,6 +18,7 @@ public:
     std::filesystem::path kym3815() const { return kym_ / "kym3815"; }
     std::filesystem::path defaultConfig() const { return kym3815() / "config.vlt"; }
     std::filesystem::path gatewayDownload() const { return kym_ / "_config.cfg"; }
+    std::filesystem::path programmingRecord() const { return kym_ / "programming-record.csv"; }
 
     // Creates both folders where missing; failures are left for the file operations to report.
     void create() const;

@@ -64,7 +64,7 @@ std::string withoutLineBreaks(std::string_view text) {
     return line;
 }
 
-Result<LineList> readLineFile(const std::filesystem::path& path) {
+Result<std::string> readConfigurationBytes(const std::filesystem::path& path) {
     std::error_code sizeUnknown;
     if (const auto size = std::filesystem::file_size(path, sizeUnknown);
         !sizeUnknown && size > kMaxConfigurationFileBytes)
@@ -83,7 +83,14 @@ Result<LineList> readLineFile(const std::filesystem::path& path) {
     }
     if (file.bad())
         return Error{errno ? std::strerror(errno) : "the file cannot be read"};
-    return splitLines(text);
+    return text;
+}
+
+Result<LineList> readLineFile(const std::filesystem::path& path) {
+    auto text = readConfigurationBytes(path);
+    if (!text)
+        return text.error();
+    return splitLines(*text);
 }
 
 std::string shortened(std::string_view text) {

@@ -24,6 +24,8 @@ inline constexpr std::uintmax_t kMaxConfigurationFileBytes = 1024 * 1024;
 // description. A file over kMaxConfigurationFileBytes is refused before it is read, so that a
 // wrong pick costs neither time nor memory.
 Result<LineList> readLineFile(const std::filesystem::path& path);
+// The same file's bytes, under the same limit.
+Result<std::string> readConfigurationBytes(const std::filesystem::path& path);
 
 // The text with its line breaks (CR and LF) taken out: a value typed into a box must stay on its
 // one line of the configuration file, or every line after it would shift.

@@ -16,6 +16,7 @@
 #include "gateway/frmIPaddress.h"
 #include "gateway/frmProperties.h"
 #include "gateway/frmUnitID.h"
+#include "transfer/frmRecord.h"
 #include "transfer/frmTransfer.h"
 #include "ui/Text.h"
 
@@ -232,6 +233,7 @@ void FlexGrid::createMenus() {
              QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     addEntry(mnuFile_, "Bar1", QStringLiteral("-"));
     addEntry(mnuFile_, "mnuFileTransfer", QStringLiteral("&File Transfer"));
+    addEntry(mnuFile_, "mnuProgrammingRecord", QStringLiteral("Programming &Record..."));
     addEntry(mnuFile_, "BarCompare", QStringLiteral("-"));
     addEntry(mnuFile_, "mnuCompareWith", QStringLiteral("Compare With..."),
              QKeySequence(QStringLiteral("Ctrl+D")));
@@ -300,6 +302,7 @@ void FlexGrid::connectHandlers() {
     bind("mnuRegistersSave", &FlexGrid::mnuRegistersSave_Click);
     bind("mnuRegistersSaveAs", &FlexGrid::mnuRegistersSaveAs_Click);
     bind("mnuFileTransfer", &FlexGrid::mnuFileTransfer_Click);
+    bind("mnuProgrammingRecord", &FlexGrid::mnuProgrammingRecord_Click);
     bind("mnuFileExit", &FlexGrid::mnuFileExit_Click);
     bind("mnuMiscellaneous", &FlexGrid::mnuMiscellaneous_Click);
     bind("mnuNewConfig", &FlexGrid::mnuNewConfig_Click);
@@ -458,6 +461,12 @@ void FlexGrid::mnuFileTransfer_Click() {
         return;
     frmTransfer dialog(state_, services_, serialPorts_(), this);
     services_.runDialog(dialog);
+}
+
+void FlexGrid::mnuProgrammingRecord_Click() {
+    frmRecord dialog(ProgrammingRecord(services_.folders.programmingRecord()), this);
+    if (services_.runDialog(dialog) == QDialog::Accepted)
+        openFile(dialog.chosenFile());
 }
 
 void FlexGrid::mnuFileExit_Click() {

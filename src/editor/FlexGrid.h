@@ -59,6 +59,7 @@ private Q_SLOTS:
     void mnuRegistersSave_Click();
     void mnuRegistersSaveAs_Click();
     void mnuFileTransfer_Click();
+    void mnuProgrammingRecord_Click();
     void mnuFileExit_Click();
     void mnuMiscellaneous_Click();
     void mnuNewConfig_Click();

@@ -2,7 +2,30 @@
 
 #include "config/TextLines.h"
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+
 namespace kym {
+namespace {
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// How the bytes read back differ from those sent, for the message.
+std::string difference(const std::string& sent, const std::string& stored) {
+    const auto first = std::ranges::mismatch(sent, stored).in1 - sent.begin();
+    std::ostringstream text;
+    text << " (" << sent.size() << " bytes sent, " << stored.size()
+         << " bytes read back, first difference at byte " << first << ")";
+    return text.str();
+}
+
+} // namespace
 
 GatewayFtpSession::GatewayFtpSession(FtpClient& client, Prompter& prompter)
     : client_(client), prompter_(prompter) {}
@@ -26,7 +49,7 @@ bool GatewayFtpSession::get(const FtpLogin& login, const std::filesystem::path& 
     return fetched;
 }
 
-bool GatewayFtpSession::send(const FtpLogin& login, const std::string& localFile) {
+bool GatewayFtpSession::send(const FtpLogin& login, const std::string& localFile, bool verify) {
     openSession();
     connect(login);
     bool sent = false;
@@ -36,15 +59,35 @@ bool GatewayFtpSession::send(const FtpLogin& login, const std::string& localFile
         prompter_.inform(std::string(ftpmsg::kSelectLocalFile));
     } else {
         const FtpStatus status = client_.putFile(localFile, kRemoteConfigName);
-        sent = status == FtpStatus::Ok;
+        sent = status == FtpStatus::Ok && (!verify || storedAsSent(localFile));
         if (sent)
             prompter_.inform(std::string(ftpmsg::kFileSent));
-        else
+        else if (status != FtpStatus::Ok)
             ErrorOut(status, "FtpPutFile");
     }
     closeAll();
     closeConnection();
     return sent;
+}
+
+// A server may store something else than it was sent (a full disk, a text-mode transfer, a
+// filter): the stored file is fetched into a temporary copy and compared byte for byte.
+bool GatewayFtpSession::storedAsSent(const std::string& localFile) {
+    const auto copy = std::filesystem::temp_directory_path() /
+                      ("kym-readback-" + std::to_string(std::random_device{}()) + ".cfg");
+    const FtpStatus status = client_.getFile(kRemoteConfigName, copy);
+    const std::string stored = fileBytes(copy);
+    std::error_code ignored;
+    std::filesystem::remove(copy, ignored);
+    if (status != FtpStatus::Ok) {
+        ErrorOut(status, "FtpGetFile");
+        return false;
+    }
+    const std::string sent = fileBytes(localFile);
+    if (sent == stored)
+        return true;
+    prompter_.inform(std::string(ftpmsg::kStoredDiffers) + difference(sent, stored));
+    return false;
 }
 
 void GatewayFtpSession::openSession() {

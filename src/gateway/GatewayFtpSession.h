@@ -21,6 +21,8 @@ inline constexpr std::string_view kSelectLocalFile = "Please select a local file
 inline constexpr std::string_view kFileSent = "File has been sent";
 inline constexpr std::string_view kFilePlacedIn = "File has been placed in ";
 inline constexpr std::string_view kCloseQuestion = "Close Connection and Session?";
+inline constexpr std::string_view kStoredDiffers =
+    "Verify failed: config.cfg on the gateway differs from the file sent";
 } // namespace ftpmsg
 
 // The gateway's file exchange: each get() or send() is one whole exchange (open a session, connect
@@ -32,8 +34,9 @@ public:
 
     // Fetches the gateway's config.cfg into target; true when it arrived.
     bool get(const FtpLogin& login, const std::filesystem::path& target);
-    // Stores localFile on the gateway as config.cfg; true when it was stored.
-    bool send(const FtpLogin& login, const std::string& localFile);
+    // Stores localFile on the gateway as config.cfg and, with verify, reads it back: true when
+    // it was stored and the gateway returns the very bytes sent.
+    bool send(const FtpLogin& login, const std::string& localFile, bool verify = true);
     // Closes the connection, then the session, where open.
     void closeAll();
 
@@ -45,6 +48,7 @@ private:
     void openSession();
     void connect(const FtpLogin& login);
     void closeConnection();
+    bool storedAsSent(const std::string& localFile);
     void ErrorOut(FtpStatus status, std::string_view function);
 
     FtpClient& client_;

@@ -1,7 +1,11 @@
 #include "TransferSession.h"
 
 #include "Frames.h"
+#include "Sha256.h"
 #include "config/DeviceTypes.h"
+
+#include <cstdio>
+#include <utility>
 
 namespace kym {
 
@@ -35,15 +39,22 @@ void TransferSession::portClosed() {
 void TransferSession::portLost(std::string_view reason) {
     portClosed();
     portStatus_.text = std::string(transfertext::kPortLost) + std::string(reason);
-    if (sending_)
+    if (sending_) {
         commStatus_ = {std::string(transfertext::kSendStopped), BoxColour::Desktop};
+        if (sendEntry_ && !entryDue_) {
+            sendEntry_->outcome = std::string(transfertext::kPortLost) + std::string(reason);
+            entryDue_ = true;
+        }
+    }
     sending_ = false;
 }
 
-void TransferSession::fileRead(std::string_view path, const Result<LineList>& lines) {
-    compiled_ = lines ? CompileConfiguration(*lines) : Compilation{};
+void TransferSession::fileRead(std::string_view path, const Result<std::string>& bytes) {
+    compiled_ = bytes ? CompileConfiguration(splitLines(*bytes)) : Compilation{};
     fileProblem_ =
-        lines ? compiled_.errorReport(path) : std::string(path) + ": " + lines.error().reason;
+        bytes ? compiled_.errorReport(path) : std::string(path) + ": " + bytes.error().reason;
+    filePath_ = path;
+    fileSha256_ = bytes ? sha256Hex(*bytes) : "";
     fileStatus_ = {std::string(compiled_.statusText()),
                    compiled_.fileReady ? BoxColour::Green : BoxColour::Desktop};
     extenderVisible_ = compiled_.deviceTypeText == kQx4815;
@@ -61,7 +72,22 @@ std::optional<SendSequence> TransferSession::SendImage() {
     commStatus_ = {};
     sending_ = true;
     const std::string& type = compiled_.deviceTypeText;
-    return SendSequence(type, buildFrame(compiled_.image, type, selectedUnit_));
+    auto frame = buildFrame(compiled_.image, type, selectedUnit_);
+    sendEntry_ = RecordEntry{};
+    sendEntry_->deviceType = type;
+    sendEntry_->unit = unitText(type, selectedUnit_);
+    sendEntry_->port = openLocation_;
+    sendEntry_->file = filePath_;
+    sendEntry_->sha256 = fileSha256_;
+    entryDue_ = false;
+    if (frame && frame->size() >= 2) {
+        sendEntry_->frameLength = static_cast<int>(frame->size());
+        char checksum[5];
+        std::snprintf(checksum, sizeof checksum, "%02X%02X", frame->back(),
+                      (*frame)[frame->size() - 2]);
+        sendEntry_->frameChecksum = checksum;
+    }
+    return SendSequence(type, std::move(frame));
 }
 
 void TransferSession::waitEnded(SendSequence::Verdict verdict) {
@@ -69,6 +95,21 @@ void TransferSession::waitEnded(SendSequence::Verdict verdict) {
         verdict == SendSequence::Verdict::Acknowledged
             ? StatusBox{std::string(transfertext::kAcknowledgeReceived), BoxColour::Green}
             : StatusBox{std::string(transfertext::kCheckCableConnections), BoxColour::Desktop};
+    if (sendEntry_ && !entryDue_ && sendEntry_->outcome.empty()) {
+        sendEntry_->outcome = commStatus_.text;
+        entryDue_ = true;
+    }
+}
+
+std::optional<RecordEntry> TransferSession::takeRecordEntry() {
+    if (!entryDue_)
+        return std::nullopt;
+    entryDue_ = false;
+    return std::exchange(sendEntry_, std::nullopt);
+}
+
+void TransferSession::recordWritten(const Result<void>& written) {
+    recordProblem_ = written ? "" : written.error().reason;
 }
 
 } // namespace kym

@@ -3,6 +3,7 @@
 #include "ImageCompiler.h"
 #include "LinkRules.h"
 #include "PortNames.h"
+#include "ProgrammingRecord.h"
 #include "SendSequence.h"
 #include "config/Result.h"
 #include "config/TextLines.h"
@@ -65,9 +66,9 @@ public:
     // The port failed while open (an adapter unplugged) and has been closed; a send ends.
     void portLost(std::string_view reason);
 
-    // The picked file, read (or not) and compiled at once. A file that cannot be read leaves
-    // nothing to send: never the image of an earlier file.
-    void fileRead(std::string_view path, const Result<LineList>& lines);
+    // The picked file's bytes, read (or not) and compiled at once. A file that cannot be read
+    // leaves nothing to send: never the image of an earlier file.
+    void fileRead(std::string_view path, const Result<std::string>& bytes);
     // Why the picked file cannot be sent, naming the file and the line as kymtool does; empty
     // when it can be sent.
     const std::string& fileProblem() const { return fileProblem_; }
@@ -77,6 +78,14 @@ public:
     std::optional<SendSequence> SendImage();
     void waitEnded(SendSequence::Verdict verdict);
     void sendEnded() { sending_ = false; }
+
+    // The programming record's line for the send that has just come to its outcome: the frame's
+    // verdict or a lost port. Each send gives one, once; the two-output receiver's follow-up
+    // command gives none of its own.
+    std::optional<RecordEntry> takeRecordEntry();
+    // Whether that line reached the disk; the problem stays until a line does.
+    void recordWritten(const Result<void>& written);
+    const std::string& recordProblem() const { return recordProblem_; }
 
     void clearStatus() { commStatus_ = {}; }
     void chooseUnit(int unit) { selectedUnit_ = unit; }
@@ -89,6 +98,11 @@ private:
     std::string portProblem_;
     std::string openLocation_;
     std::string fileProblem_;
+    std::string filePath_;
+    std::string fileSha256_;
+    std::optional<RecordEntry> sendEntry_; // filled at Send File, taken at the outcome
+    bool entryDue_ = false;
+    std::string recordProblem_;
     bool portOpen_ = false;
     bool openEnabled_ = true;
     bool closeEnabled_ = true;

@@ -65,7 +65,7 @@ public:
 frmTransfer::frmTransfer(ProgramState& state, Services services, std::unique_ptr<SerialPort> port,
                          QWidget* parent)
     : QDialog(parent), services_(std::move(services)), session_(state.selectedUnit),
-      MSComm1_(std::move(port)) {
+      record_(services_.folders.programmingRecord()), MSComm1_(std::move(port)) {
     setObjectName(QStringLiteral("frmTransfer"));
     setWindowTitle(QStringLiteral("File Transfer"));
     createControls();
@@ -257,7 +257,7 @@ void frmTransfer::LoadSelectedFile() {
     const std::string path = fromQt(txtFileName_->text());
     if (path.empty())
         return;
-    session_.fileRead(path, readLineFile(path));
+    session_.fileRead(path, readConfigurationBytes(path));
     showState();
     const std::string& problem = session_.fileProblem();
     if (!problem.empty()) {
@@ -300,7 +300,17 @@ void frmTransfer::chooseUnit(int unit) {
 
 void frmTransfer::waitEnded(SendSequence::Verdict verdict) {
     session_.waitEnded(verdict);
+    writeRecord();
     showState();
+}
+
+void frmTransfer::writeRecord() {
+    if (auto entry = session_.takeRecordEntry()) {
+        const auto written = record_.append(*entry);
+        session_.recordWritten(written);
+        if (!written)
+            logTraffic(toQt(written.error().reason), {});
+    }
 }
 
 void frmTransfer::sendFinished() {
@@ -312,6 +322,7 @@ void frmTransfer::sendFinished() {
 void frmTransfer::portLost(const QString& reason) {
     const bool wasSending = session_.sending();
     session_.portLost(fromQt(reason));
+    writeRecord();
     logTraffic(QStringLiteral("port lost: ") + reason, {});
     showState();
     if (wasSending)
@@ -330,6 +341,7 @@ void frmTransfer::showState() {
     txtStatus_->setToolTip(toQt(session_.portProblem()));
     showBox(txtFileStatus_, session_.fileStatus());
     showBox(txtCommStatus_, session_.commStatus());
+    txtCommStatus_->setToolTip(toQt(session_.recordProblem()));
     openPort_->setEnabled(session_.openPortEnabled());
     closePort_->setEnabled(session_.closePortEnabled());
     btnSendFile_->setEnabled(session_.sendFileEnabled());

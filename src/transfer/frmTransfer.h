@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ProgramState.h"
+#include "transfer/ProgrammingRecord.h"
 #include "transfer/SerialLink.h"
 #include "transfer/TransferSession.h"
 #include "ui/Services.h"
@@ -61,6 +62,9 @@ private:
     // traffic box says what came and went.
     void refreshPorts();
     void waitEnded(SendSequence::Verdict verdict);
+    // Appends the send's line to the programming record; a failure shows in the traffic box and
+    // the comm status tooltip and changes nothing else.
+    void writeRecord();
     void sendFinished();
     void portLost(const QString& reason);
     void logTraffic(const QString& what, const QByteArray& bytes);
@@ -70,6 +74,7 @@ private:
 
     Services services_;
     TransferSession session_;
+    ProgrammingRecord record_;
     SerialLink MSComm1_; // the port and the sends on it
     std::vector<std::string> detectedPorts_;
     QPalette systemPalette_;

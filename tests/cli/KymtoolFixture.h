@@ -3,7 +3,9 @@
 #include "support/ConfigLines.h"
 #include "support/RunProcess.h"
 #include "support/TempDir.h"
+#include "transfer/ProgrammingRecord.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -16,12 +18,21 @@ inline const test::ConfigLines kWorkedExample("QD4815", {",1,COUNT,0,4095,;", ",
                                                          ",1,DIGITAL,,,;", ",2,DIGITAL,,,;",
                                                          ",3,DIGITAL,,,;", ",4,DIGITAL,,,;"});
 
-// kymtool run to its end; its send tests play the unit with kymtool simulate on a pseudo-terminal.
+// kymtool run to its end, its home folder in the test's folder; its send tests play the unit with
+// kymtool simulate on a pseudo-terminal.
 class Kymtool : public testing::Test {
 protected:
-    test::ProcessResult run(std::vector<std::string> args) {
+    Kymtool() { ::setenv("HOME", dir.path().c_str(), 1); }
+
+    test::ProcessResult run(std::vector<std::string> args, const std::string& input = {}) {
         args.insert(args.begin(), KYMTOOL);
-        return test::runProcess(args);
+        return test::runProcess(args, input);
+    }
+
+    std::vector<RecordEntry> record() {
+        auto entries = ProgrammingRecord(dir / "kym" / "programming-record.csv").read();
+        EXPECT_TRUE(entries) << entries.error().reason;
+        return entries ? *entries : std::vector<RecordEntry>{};
     }
 
     std::string file(const test::ConfigLines& config) {

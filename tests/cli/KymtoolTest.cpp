@@ -4,6 +4,8 @@
 #include "support/ConfigLines.h"
 #include "support/RunProcess.h"
 #include "support/TempDir.h"
+#include "transfer/ProgrammingRecord.h"
+#include "transfer/Sha256.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -140,16 +142,139 @@ TEST_F(Kymtool, SendExitCodes) {
         EXPECT_EQ(result.out, out);
         EXPECT_TRUE(result.err.starts_with(err)) << result.err;
     }
-    // Only the frame of the first send reached the unit.
+    // Only the send that reached the unit has a line in the record.
+    const auto lines = record();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].outcome, "Check Cable Connections");
     const std::string log = unit.stop();
     EXPECT_EQ(std::ranges::count(log, '\n'), 1) << log;
     EXPECT_NE(log.find("(79 bytes), checksum right, replied 1B 47 4A 15"), std::string::npos)
         << log;
 }
 
+// Each unit of a batch gets its line in the record; Enter sends again, q or --count stops.
+TEST_F(Kymtool, BatchSendRecordsEveryUnit) {
+    test::BackgroundProcess unit({KYMTOOL, "simulate"});
+    const std::string port = unit.readLine();
+    const std::string file = (dir / "plant 7, \"north\".vlt").string();
+    ASSERT_EQ(run({"new", "QX4815", file}).exitCode, 0);
+    const struct {
+        const char* name;
+        std::vector<std::string> options;
+        std::string input;
+        int units;
+    } rows[] = {
+        {"Enter twice, then q", {"--repeat"}, "\n\nq\n", 3},
+        {"count", {"--count", "2", "--unit", "2"}, "\n\n\n", 2},
+        {"q at once", {"--repeat"}, "q\n", 1},
+        {"end of input", {"--repeat"}, "", 1},
+    };
+    std::size_t recorded = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<std::string> args{"send", file, "--port", port};
+        args.insert(args.end(), row.options.begin(), row.options.end());
+        const auto result = run(args, row.input);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        const std::string summary = "Acknowledged: " + std::to_string(row.units) + ", failed: 0\n";
+        EXPECT_TRUE(result.out.ends_with("Acknowledge Received\n" + summary)) << result.out;
+        recorded += static_cast<std::size_t>(row.units);
+        EXPECT_EQ(record().size(), recorded);
+    }
+    const auto lines = record();
+    ASSERT_EQ(lines.size(), 7u);
+    const RecordEntry& main = lines[0];
+    EXPECT_EQ(main.file, file);
+    EXPECT_EQ(main.sha256, sha256Hex(test::readFile(file)));
+    EXPECT_EQ(main.port, port);
+    EXPECT_EQ(main.unit + " " + std::to_string(main.frameLength), "main 111");
+    EXPECT_EQ(lines[3].unit + " " + std::to_string(lines[3].frameLength), "extended 1 79");
+    // record --last prints the header and the newest lines as the file holds them.
+    const auto printed = run({"record", "--last", "2"});
+    EXPECT_EQ(printed.out, std::string(kRecordHeader.substr(0, kRecordHeader.size() - 2)) + "\n" +
+                               csvLine(lines[5]).erase(csvLine(lines[5]).size() - 2, 1) +
+                               csvLine(lines[6]).erase(csvLine(lines[6]).size() - 2, 1));
+    const auto json = run({"record", "--last", "1", "--json"}).out;
+    EXPECT_NE(json.find("\"entries\":[{\"time\":\"" + lines[6].time + "\""), std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"frameLength\":" + std::to_string(lines[6].frameLength) + ","),
+              std::string::npos)
+        << json;
+    unit.stop();
+}
+
+// A record that cannot be written (here the kym folder is a file) leaves the send as it was.
+TEST_F(Kymtool, SendGoesOnWhenTheRecordCannotBeWritten) {
+    test::BackgroundProcess unit({KYMTOOL, "simulate"});
+    const std::string port = unit.readLine();
+    const std::string file = newFile("KYM3815");
+    test::writeFile(dir / "kym", "not a folder");
+    const auto result = run({"send", file, "--port", port});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.ends_with("Acknowledge Received\n")) << result.out;
+    EXPECT_TRUE(result.err.starts_with("kymtool send: The programming record " +
+                                       (dir / "kym" / "programming-record.csv").string() +
+                                       " was not written: Not a directory"))
+        << result.err;
+    unit.stop();
+}
+
+// The stored file is read back; the password comes from a file or the environment, never
+// from a file that others can read.
+TEST_F(Kymtool, FtpPutVerifiesAndTakesThePasswordOffTheCommandLine) {
+    test::FtpTestServer server(dir / "server");
+    test::FtpTestServer altering(dir / "altering", test::FtpTestServer::Mode::Altering);
+    ASSERT_FALSE(server.address().empty() || altering.address().empty());
+    const std::string upload = (dir / "upload.cfg").string();
+    test::writeFile(upload, "12345");
+    const std::string privateFile = (dir / "private").string();
+    const std::string sharedFile = (dir / "shared").string();
+    test::writeFile(privateFile, "lumo\n");
+    test::writeFile(sharedFile, "lumo\n");
+    std::filesystem::permissions(privateFile, std::filesystem::perms::owner_read |
+                                                  std::filesystem::perms::owner_write);
+    std::filesystem::permissions(sharedFile, std::filesystem::perms::owner_read |
+                                                 std::filesystem::perms::others_read);
+    const std::string differs = "Verify failed: config.cfg on the gateway differs from the file "
+                                "sent (5 bytes sent, 6 bytes read back, first difference at "
+                                "byte 5)\n";
+    const struct {
+        const char* name;
+        std::string host;
+        std::vector<std::string> options;
+        const char* environment;
+        int exitCode;
+        std::string err;
+    } rows[] = {
+        {"verified", server.address(), {}, nullptr, 0, ""},
+        {"altered", altering.address(), {}, nullptr, 1, differs},
+        {"altered, not verified", altering.address(), {"--no-verify"}, nullptr, 0, ""},
+        {"password file", server.address(), {"--password-file", privateFile}, "wrong", 0, ""},
+        {"shared password file",
+         server.address(),
+         {"--password-file", sharedFile},
+         nullptr,
+         2,
+         "kymtool ftp: " + sharedFile + ": other users can read it"},
+        {"environment", server.address(), {}, "wrong", 1, "InternetConnect Extd Err: 530"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.environment)
+            ::setenv("KYM_FTP_PASSWORD", row.environment, 1);
+        else
+            ::unsetenv("KYM_FTP_PASSWORD");
+        std::vector<std::string> args{"ftp", "put", upload, "--host", row.host};
+        args.insert(args.end(), row.options.begin(), row.options.end());
+        const auto result = run(args);
+        EXPECT_EQ(result.exitCode, row.exitCode) << result.err;
+        EXPECT_TRUE(result.err.starts_with(row.err)) << result.err;
+    }
+    ::unsetenv("KYM_FTP_PASSWORD");
+}
+
 TEST_F(Kymtool, FtpPutAndGetCopyBinaryBytes) {
     // The default download lands in the kym folder of the home folder.
-    ::setenv("HOME", dir.path().c_str(), 1);
     test::FtpTestServer server(dir / "server");
     ASSERT_FALSE(server.address().empty());
     std::string bytes;

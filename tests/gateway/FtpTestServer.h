@@ -10,14 +10,16 @@ namespace kym::test {
 
 // A real FTP server on 127.0.0.1 serving a folder (created when missing) to "root" with the
 // default password, for at most a minute. A stalling server never answers a download request;
-// a busy one greets every client with 421 and hangs up. Once dropped, its port is closed.
+// a busy one greets every client with 421 and hangs up; an altering one adds a byte to every file
+// it stores. Once dropped, its port is closed.
 class FtpTestServer {
 public:
-    enum class Mode { Answering, Stalling, Busy };
+    enum class Mode { Answering, Stalling, Busy, Altering };
     // Debian's interpreter, which has the FTP server library, whatever python3 is first on PATH.
     explicit FtpTestServer(const std::filesystem::path& root, Mode mode = Mode::Answering)
         : server_({"/usr/bin/python3", KYM_FTP_SERVER_SCRIPT, root.string(),
-                   std::to_array({"answer", "stall", "busy"})[static_cast<std::size_t>(mode)]}),
+                   std::to_array(
+                       {"answer", "stall", "busy", "alter"})[static_cast<std::size_t>(mode)]}),
           port_(server_.readLine(10000)) {}
 
     // "127.0.0.1:port", or empty when the server did not start.

@@ -12,6 +12,11 @@ os.makedirs(root, exist_ok=True)
 signal.alarm(60)
 if mode == "stall":
     FTPHandler.ftp_RETR = lambda handler, file: None
+if mode == "alter":
+    def alter(handler, file):
+        with open(file, "ab") as stored:
+            stored.write(b"#")
+    FTPHandler.on_file_received = alter
 if mode == "busy":
     def refuse(handler):
         handler.respond("421 Too many connections, try later.")

@@ -19,16 +19,20 @@ struct ProcessResult {
     std::string out, err;
 };
 
-// A program that runs beside the test: its standard output is read through a pipe, its standard
-// error is collected in a file. It is ended with SIGTERM when dropped before its end.
+// A program that runs beside the test: its standard input is the given text (never the test's
+// terminal), its standard output is read through a pipe, its standard error is collected in a
+// file. It is ended with SIGTERM when dropped before its end.
 class BackgroundProcess {
 public:
-    explicit BackgroundProcess(std::vector<std::string> argv) {
+    explicit BackgroundProcess(std::vector<std::string> argv, const std::string& input = {}) {
+        writeFile(dir_ / "in", input);
         int pipeFds[2];
         if (::pipe2(pipeFds, O_CLOEXEC) != 0)
             return;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, (dir_ / "in").c_str(), O_RDONLY,
+                                         0);
         posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (dir_ / "err").c_str(),
                                          O_WRONLY | O_CREAT, 0600);
@@ -80,8 +84,9 @@ private:
 };
 
 // Runs a program to its end.
-inline ProcessResult runProcess(const std::vector<std::string>& argv) {
-    return BackgroundProcess(argv).finish(false);
+inline ProcessResult runProcess(const std::vector<std::string>& argv,
+                                const std::string& input = {}) {
+    return BackgroundProcess(argv, input).finish(false);
 }
 
 } // namespace kym::test

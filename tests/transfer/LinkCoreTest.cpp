@@ -208,12 +208,11 @@ TEST(TransferSession, EventsToStatusAndButtons) {
     };
     const Event close = [](TransferSession& s) { s.portClosed(); };
     const Event fileOk = [](TransferSession& s) {
-        s.fileRead("unit.vlt", test::ConfigLines("KYM3815").lines());
+        s.fileRead("unit.vlt", test::ConfigLines("KYM3815").text());
     };
     const Event fileBad = [](TransferSession& s) {
-        s.fileRead(
-            "unit.vlt",
-            test::ConfigLines("KYM3815").set("CAPTURE", "300").set("TIMEOUT", "256").lines());
+        s.fileRead("unit.vlt",
+                   test::ConfigLines("KYM3815").set("CAPTURE", "300").set("TIMEOUT", "256").text());
     };
     const Event missing = [](TransferSession& s) {
         s.fileRead("unit.vlt", Error{"No such file or directory"});

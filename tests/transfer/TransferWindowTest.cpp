@@ -6,6 +6,7 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 #include "transfer/Frames.h"
+#include "transfer/frmRecord.h"
 #include "transfer/frmTransfer.h"
 
 #include <QAbstractButton>
@@ -16,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <gtest/gtest.h>
 
 namespace kym {
@@ -89,6 +91,7 @@ protected:
 
 // Opening, a port, a file for an extender system, a unit choice and an acknowledged send.
 TEST_F(TransferWindow, SendsAPickedFile) {
+    std::filesystem::create_directories(dir / "kym");
     EXPECT_EQ(child<QAbstractButton>("btnGetFile")->text().toStdString(),
               "Get File (returned as " + (dir / "kym" / "_config.cfg").string());
     const auto* ports = child<QComboBox>("portChoice");
@@ -131,6 +134,9 @@ TEST_F(TransferWindow, SendsAPickedFile) {
     EXPECT_EQ(enabled(), "closePort btnSelect btnSendFile");
     EXPECT_NE(traffic().find("sent     1B 47 4A 00 29"), std::string::npos) << traffic();
     EXPECT_NE(traffic().find("received 06 39 AB"), std::string::npos) << traffic();
+    const auto lines = ProgrammingRecord(dir / "kym" / "programming-record.csv").read();
+    ASSERT_TRUE(lines && lines->size() == 1);
+    EXPECT_EQ(lines->at(0).unit + ", " + lines->at(0).outcome, "extended 2, Acknowledge Received");
 
     click("btnClearStatus");
     EXPECT_EQ(box("txtCommStatus"), Status("", system(QPalette::Base)));
@@ -206,6 +212,20 @@ TEST_F(TransferWindow, AFailedOpenSaysWhyInTheTooltipAndTheTraffic) {
     EXPECT_EQ(child("txtStatus")->toolTip().toStdString(), "");
 }
 
+// Without a kym folder the record cannot be written: the send is acknowledged all the same.
+TEST_F(TransferWindow, ARecordThatCannotBeWrittenIsReportedAndChangesNothingElse) {
+    select(write(ConfigLines("KYM3815")));
+    openPort();
+    click("btnSendFile");
+    fake->arrive({0x1B, 0x47, 0x4A, 0x06, 0x39, 0xAB});
+    EXPECT_EQ(box("txtCommStatus"), Status("Acknowledge Received", kGreen));
+    const std::string problem = "The programming record " +
+                                (dir / "kym" / "programming-record.csv").string() +
+                                " was not written: No such file or directory";
+    EXPECT_EQ(child("txtCommStatus")->toolTip().toStdString(), problem);
+    EXPECT_NE(traffic().find(problem), std::string::npos) << traffic();
+}
+
 TEST_F(TransferWindow, ClosingDuringASendStopsItAndReleasesThePort) {
     select(write(ConfigLines("QR4805")));
     openPort();
@@ -232,6 +252,33 @@ TEST_F(TransferWindow, TheFileMenuOpensIt) {
                     [&] { return std::make_unique<FakeSerialPort>(record); });
     editor.action(QStringLiteral("mnuFileTransfer"))->trigger();
     EXPECT_EQ(opened, 1);
+}
+
+// File > Programming Record shows the newest send first; Open File opens its file in the editor.
+TEST_F(TransferWindow, TheRecordWindowListsNewestFirstAndOpensAFile) {
+    std::filesystem::create_directories(dir / "kym");
+    const ProgrammingRecord record(dir / "kym" / "programming-record.csv");
+    const auto older = write(ConfigLines("KYM3815"), "older.vlt");
+    ASSERT_TRUE(record.append({"", "QR4805", "", "COM1", "gone.vlt", "", 79, "", "x"}));
+    ASSERT_TRUE(record.append({"", "KYM3815", "", "COM2", older.string(), "", 79, "", "y"}));
+    std::vector<std::string> rows;
+    const auto runner = [&](QDialog& dialog) {
+        auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("tblRecord"));
+        for (int row = 0; table && row < table->rowCount(); ++row)
+            rows.push_back(table->item(row, 3)->text().toStdString());
+        for (const char* name : {"lblRecordFile", "tblRecord", "btnOpenFile", "btnClose"})
+            EXPECT_FALSE(
+                dialog.findChild<QWidget*>(QString::fromLatin1(name))->accessibleName().isEmpty())
+                << name;
+        table->selectRow(0);
+        dialog.findChild<QAbstractButton*>(QStringLiteral("btnOpenFile"))->click();
+        return dialog.result();
+    };
+    test::MemorySettings settings;
+    FlexGrid editor(state, Services{prompter, dialogs, runner, Folders(dir / "kym")}, settings);
+    editor.action(QStringLiteral("mnuProgrammingRecord"))->trigger();
+    EXPECT_EQ(rows, (std::vector<std::string>{"COM2", "COM1"}));
+    EXPECT_EQ(state.document.currentFilePath, older.string());
 }
 
 } // namespace
