@@ -1,6 +1,6 @@
 # The folders of src/ from the bottom up. A folder may include and link only itself and the folders
 # before it; docs/architecture.md draws the order.
-set(KYM_LAYERS config ui transfer dialogs gateway editor check app cli)
+set(KYM_LAYERS config ui report transfer check dialogs gateway editor app cli)
 
 # kym_check_layer_includes(ROOT FOLDERS...): stops with every `#include "<folder>/...` in ROOT that
 # reaches a folder later in FOLDERS, names a folder not in FOLDERS, or sits in a folder not in

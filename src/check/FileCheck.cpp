@@ -2,8 +2,8 @@
 
 #include "config/ConfigFile.h"
 #include "config/DeviceTypes.h"
-#include "dialogs/Options.h"
-#include "editor/ValueLists.h"
+#include "config/Options.h"
+#include "config/ValueLists.h"
 #include "transfer/Frames.h"
 #include "transfer/ImageCompiler.h"
 

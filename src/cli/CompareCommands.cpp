@@ -2,8 +2,8 @@
 #include "cli/JsonOutput.h"
 #include "config/ConfigFile.h"
 #include "config/Paths.h"
-#include "editor/Comparison.h"
-#include "editor/Record.h"
+#include "report/Comparison.h"
+#include "report/Record.h"
 
 #include <chrono>
 #include <cstdio>
@@ -15,7 +15,7 @@
 #include <io.h>
 #endif
 #ifndef KYM_CORE_ONLY
-#include "editor/RecordPdf.h"
+#include "report/RecordPdf.h"
 
 #include <QGuiApplication>
 #endif

@@ -4,7 +4,7 @@
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
 #include "config/Paths.h"
-#include "transfer/Conversions.h"
+#include "config/Conversions.h"
 #include "transfer/Frames.h"
 #include "transfer/ImageCompiler.h"
 

@@ -1,6 +1,6 @@
 #include "cli/JsonOutput.h"
 
-#include "transfer/Conversions.h"
+#include "config/Conversions.h"
 
 namespace kym::cli {
 

@@ -1,5 +1,5 @@
 #include "cli/Commands.h"
-#include "transfer/Conversions.h"
+#include "config/Conversions.h"
 #include "transfer/Frames.h"
 #include "transfer/SimulatedUnit.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "config/ProgramState.h"
-#include "dialogs/Options.h"
+#include "config/Options.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "config/ProgramState.h"
-#include "editor/Comparison.h"
+#include "report/Comparison.h"
 #include "editor/DocumentLifecycle.h"
 #include "editor/GridEditing.h"
 #include "editor/RecentFiles.h"

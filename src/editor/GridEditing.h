@@ -3,7 +3,7 @@
 #include "config/ProgramState.h"
 #include "dialogs/SetpointRange.h"
 #include "editor/EditHistory.h"
-#include "editor/ValueLists.h"
+#include "config/ValueLists.h"
 
 #include <functional>
 #include <string>

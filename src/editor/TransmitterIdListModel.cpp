@@ -1,6 +1,6 @@
 #include "editor/TransmitterIdListModel.h"
 
-#include "editor/ValueLists.h"
+#include "config/ValueLists.h"
 #include "ui/Text.h"
 
 #include <QComboBox>

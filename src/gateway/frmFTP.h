@@ -3,7 +3,7 @@
 #include "config/ProgramState.h"
 #include "gateway/FtpClient.h"
 #include "gateway/GatewayFtpSession.h"
-#include "gateway/UiThreadPrompter.h"
+#include "ui/UiThreadPrompter.h"
 #include "ui/Services.h"
 
 #include <QDialog>

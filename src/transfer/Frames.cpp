@@ -1,6 +1,6 @@
 #include "Frames.h"
 
-#include "Conversions.h"
+#include "config/Conversions.h"
 #include "config/DeviceTypes.h"
 
 namespace kym {

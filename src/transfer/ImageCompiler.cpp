@@ -1,6 +1,6 @@
 #include "ImageCompiler.h"
 
-#include "Conversions.h"
+#include "config/Conversions.h"
 #include "config/DeviceTypes.h"
 #include "config/Numbers.h"
 

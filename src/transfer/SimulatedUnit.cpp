@@ -1,6 +1,6 @@
 #include "SimulatedUnit.h"
 
-#include "Conversions.h"
+#include "config/Conversions.h"
 #include "Frames.h"
 
 #include <algorithm>

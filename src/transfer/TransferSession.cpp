@@ -1,7 +1,7 @@
 #include "TransferSession.h"
 
 #include "Frames.h"
-#include "Sha256.h"
+#include "config/Sha256.h"
 #include "config/DeviceTypes.h"
 
 #include <cstdio>

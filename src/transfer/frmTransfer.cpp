@@ -1,6 +1,6 @@
 #include "transfer/frmTransfer.h"
 
-#include "transfer/Conversions.h"
+#include "config/Conversions.h"
 #include "transfer/Frames.h"
 #include "ui/DialogParts.h"
 #include "ui/Text.h"

@@ -5,7 +5,7 @@
 #include "support/RunProcess.h"
 #include "support/TempDir.h"
 #include "transfer/ProgrammingRecord.h"
-#include "transfer/Sha256.h"
+#include "config/Sha256.h"
 
 #include <chrono>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "dialogs/Options.h"
+#include "config/Options.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

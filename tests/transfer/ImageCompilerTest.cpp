@@ -1,7 +1,7 @@
 #include "transfer/ImageCompiler.h"
 
 #include "support/ConfigLines.h"
-#include "transfer/Conversions.h"
+#include "config/Conversions.h"
 #include "transfer/Frames.h"
 #include "transfer/LinkRules.h"
 

@@ -2,7 +2,7 @@
 
 #include "support/ConfigLines.h"
 #include "support/TempDir.h"
-#include "transfer/Sha256.h"
+#include "config/Sha256.h"
 #include "transfer/TransferSession.h"
 
 #include <gtest/gtest.h>

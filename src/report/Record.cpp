@@ -1,4 +1,4 @@
-#include "editor/Record.h"
+#include "report/Record.h"
 
 #include "config/ConfigKeys.h"
 #include "config/DeviceTypes.h"

@@ -1,4 +1,4 @@
-#include "editor/frmComparison.h"
+#include "report/frmComparison.h"
 
 #include "ui/Text.h"
 

@@ -1,4 +1,4 @@
-#include "editor/ValueLists.h"
+#include "config/ValueLists.h"
 
 #include "config/DeviceTypes.h"
 #include "config/Numbers.h"

@@ -1,4 +1,4 @@
-#include "editor/Comparison.h"
+#include "report/Comparison.h"
 
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"

@@ -1,4 +1,4 @@
-#include "gateway/UiThreadPrompter.h"
+#include "ui/UiThreadPrompter.h"
 
 #include <QMetaObject>
 #include <QObject>

@@ -1,8 +1,8 @@
-#include "dialogs/Options.h"
+#include "config/Options.h"
 
 #include "config/Numbers.h"
 #include "config/TextLines.h"
-#include "transfer/Conversions.h"
+#include "config/Conversions.h"
 
 #include <algorithm>
 #include <cstdio>

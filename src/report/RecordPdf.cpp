@@ -1,4 +1,4 @@
-#include "editor/RecordPdf.h"
+#include "report/RecordPdf.h"
 
 #include "config/ConfigFile.h"
 
