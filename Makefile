@@ -15,7 +15,8 @@ ASAN_BUILD ?= build-asan
 PACKAGE_BUILD ?= build-package
 WINDOWS_BUILD ?= build-windows
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The configurations are CMakePresets.json's; CMAKE_FLAGS adds to them (CI: warnings as errors).
+CMAKE_FLAGS ?=
 FUZZ_SECONDS ?= 60
 FUZZERS = read_configuration compile_configuration check_configuration
 FORMAT_PATHS = $(foreach d,src tests bench fuzz tools,'$(d)/*.cpp' '$(d)/*.h')
@@ -29,7 +30,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake --preset dev -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -56,8 +57,7 @@ bench: build
 
 fuzz:
 	@KYM_WITH_FUZZ=1 scripts/install-deps
-	@cmake -S . -B $(FUZZ_BUILD) -DKYM_BUILD_FUZZ=ON -DKYM_BUILD_TESTS=OFF -DKYM_BUILD_BENCH=OFF \
-		-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --preset fuzz -B $(FUZZ_BUILD) >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZERS))
 	@for f in $(FUZZERS); do \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$f && \
@@ -76,7 +76,7 @@ screenshots: configure
 	@ls -s docs/images
 
 test-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) -DKYM_SANITIZE=ON -DKYM_BUILD_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --preset asan -B $(ASAN_BUILD) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
@@ -104,7 +104,7 @@ format: deps
 package:
 	@KYM_WITH_PACKAGE=1 scripts/install-deps
 	@export DEB_BUILD_MAINT_OPTIONS=hardening=+bindnow && \
-	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DKYM_BUILD_TESTS=OFF -DKYM_BUILD_BENCH=OFF \
+	cmake --preset package -B $(PACKAGE_BUILD) \
 		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
 		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)

@@ -82,7 +82,7 @@ std::size_t writeTo(char* data, std::size_t size, std::size_t count, void* sink)
 } // namespace
 
 struct CurlFtpClient::Connection {
-    explicit Connection(CURL* handle) : handle(handle) {}
+    explicit Connection(CURL* easy) : handle(easy) {}
     ~Connection() { curl_easy_cleanup(handle); }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;

@@ -330,8 +330,8 @@ void frmTransfer::portLost(const QString& reason) {
 }
 
 void frmTransfer::logTraffic(const QString& what, const QByteArray& bytes) {
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    const std::string hex = hexText({data, static_cast<std::size_t>(bytes.size())});
+    const auto* raw = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    const std::string hex = hexText({raw, static_cast<std::size_t>(bytes.size())});
     txtTraffic_->appendPlainText(QTime::currentTime().toString(QStringLiteral("hh:mm:ss.zzz")) +
                                  QLatin1Char(' ') + what.leftJustified(9) + toQt(hex));
 }

@@ -257,10 +257,11 @@ TEST_F(TransferWindow, TheFileMenuOpensIt) {
 // File > Programming Record shows the newest send first; Open File opens its file in the editor.
 TEST_F(TransferWindow, TheRecordWindowListsNewestFirstAndOpensAFile) {
     std::filesystem::create_directories(dir / "kym");
-    const ProgrammingRecord record(dir / "kym" / "programming-record.csv");
+    const ProgrammingRecord programmingRecord(dir / "kym" / "programming-record.csv");
     const auto older = write(ConfigLines("KYM3815"), "older.vlt");
-    ASSERT_TRUE(record.append({"", "QR4805", "", "COM1", "gone.vlt", "", 79, "", "x"}));
-    ASSERT_TRUE(record.append({"", "KYM3815", "", "COM2", older.string(), "", 79, "", "y"}));
+    ASSERT_TRUE(programmingRecord.append({"", "QR4805", "", "COM1", "gone.vlt", "", 79, "", "x"}));
+    ASSERT_TRUE(
+        programmingRecord.append({"", "KYM3815", "", "COM2", older.string(), "", 79, "", "y"}));
     std::vector<std::string> rows;
     const auto runner = [&](QDialog& dialog) {
         auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("tblRecord"));
