@@ -1,3 +1,4 @@
+#include "config/Paths.h"
 #include "config/ProgramState.h"
 #include "config/Version.h"
 #include "editor/FlexGrid.h"
@@ -81,6 +82,6 @@ int main(int argc, char** argv) {
     fileDialogs.setParent(&window);
     window.show();
     if (!arguments.isEmpty())
-        window.openFile(arguments.front().toStdString());
+        window.openFile(kym::pathFromUtf8(arguments.front().toStdString()));
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "FileCheck.h"
 
+#include "config/CodePage.h"
 #include "config/ConfigFile.h"
 #include "config/DeviceTypes.h"
 #include "config/Options.h"
@@ -199,7 +200,7 @@ private:
                 continue;
             warn(use.line, where + (start ? "RANGE START " : "RANGE END ") + inQuotes(fields[f]) +
                                (list.message.empty()
-                                    ? " is not in the range list of " + std::string(fields[2])
+                                    ? " is not in the range list of " + utf8FromCp1252(fields[2])
                                     : " has no range list: the DATA FORMAT has no range"));
         }
     }

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "config/CodePage.h"
 #include "config/ConfigFile.h"
 #include "config/Paths.h"
 #include "report/Comparison.h"
@@ -42,16 +43,19 @@ std::optional<ProgramState> readOrReport(const std::string& file, Json* errors =
     return std::move(state.value());
 }
 
+// The values are file text; JSON is UTF-8.
 Json diffJson(const ConfigurationDiff& diff) {
     Json settings = Json::array();
     for (const auto& s : diff.settings)
-        settings.push_back({{"key", s.key}, {"first", s.ours}, {"second", s.theirs}});
+        settings.push_back({{"key", s.key},
+                            {"first", utf8FromCp1252(s.ours)},
+                            {"second", utf8FromCp1252(s.theirs)}});
     Json cells = Json::array();
     for (const auto& c : diff.cells)
         cells.push_back({{"row", c.row},
                          {"column", c.col},
-                         {"first", c.ours},
-                         {"second", c.theirs},
+                         {"first", utf8FromCp1252(c.ours)},
+                         {"second", utf8FromCp1252(c.theirs)},
                          {"line", c.line}});
     return {{"settings", std::move(settings)}, {"cells", std::move(cells)}};
 }

@@ -26,7 +26,7 @@ int printMessages(const QuietPrompter& prompter, const std::string& path, int co
 
 int newConfiguration(const std::string& type, const std::string& out) {
     if (!findDeviceType(type)) {
-        std::cerr << "kymtool new: unknown device type " << inQuotes(type)
+        std::cerr << "kymtool new: unknown device type " << utf8InQuotes(type)
                   << " (KYM3815, QX4815, QR4805, QD4815 or QD4805)\n";
         return 2;
     }

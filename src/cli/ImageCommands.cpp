@@ -1,10 +1,11 @@
 #include "check/FileCheck.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "config/CodePage.h"
+#include "config/Conversions.h"
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
 #include "config/Paths.h"
-#include "config/Conversions.h"
 #include "transfer/Frames.h"
 #include "transfer/ImageCompiler.h"
 
@@ -117,11 +118,12 @@ int frame(const std::string& file, int unit, Json* json) {
         Json frames = Json::array();
         for (const auto& bytes : result.frames)
             frames.push_back(frameJson(bytes));
-        json->update({{"outcome", outcomeName(result.exitCode)},
-                      {"deviceType", result.deviceType ? Json(*result.deviceType) : Json()},
-                      {"unit", unit},
-                      {"frames", std::move(frames)},
-                      {"errors", errorsJson(result.errors)}});
+        json->update(
+            {{"outcome", outcomeName(result.exitCode)},
+             {"deviceType", result.deviceType ? Json(utf8FromCp1252(*result.deviceType)) : Json()},
+             {"unit", unit},
+             {"frames", std::move(frames)},
+             {"errors", errorsJson(result.errors)}});
         return result.exitCode;
     }
     for (const auto& bytes : result.frames)

@@ -19,7 +19,7 @@ using Json = nlohmann::ordered_json;
 inline constexpr int kJsonFormat = 1;
 
 // The one document of a --json run on one line: {"format": 1, "command": ..., then the fields}.
-// Bytes that are not UTF-8 (a file name, a quoted value) are written as U+FFFD, so that the
+// Bytes that are not UTF-8 (a file name from another system) are written as U+FFFD, so that the
 // document stays valid whatever the file holds.
 void writeJsonDocument(std::ostream& out, std::string_view command, const Json& fields);
 

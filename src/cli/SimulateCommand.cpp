@@ -1,12 +1,12 @@
 #include "cli/Commands.h"
 #include "config/Conversions.h"
+#include "config/Result.h"
 #include "transfer/Frames.h"
 #include "transfer/SimulatedUnit.h"
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <iostream>
@@ -85,7 +85,7 @@ private:
     };
 
     bool fail(const std::string& what) {
-        std::cerr << "kymtool simulate: " << what << ": " << std::strerror(errno) << '\n';
+        std::cerr << "kymtool simulate: " << what << ": " << errnoText(errno) << '\n';
         return false;
     }
 

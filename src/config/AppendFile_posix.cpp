@@ -2,7 +2,6 @@
 #include "AppendFile.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -14,7 +13,7 @@ Result<void> appendDurably(const std::filesystem::path& path, std::string_view f
                            std::string_view bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
-        return Error{std::strerror(errno)};
+        return Error{errnoText(errno)};
     struct stat status {};
     int failure = ::fstat(fd, &status) == 0 ? 0 : errno;
     std::string text;
@@ -35,7 +34,7 @@ Result<void> appendDurably(const std::filesystem::path& path, std::string_view f
         failure = errno;
     if (failure == 0)
         return {};
-    return Error{std::strerror(failure)};
+    return Error{errnoText(failure)};
 }
 
 } // namespace kym

@@ -2,7 +2,6 @@
 #include "ConfigFile.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,7 +13,7 @@ Result<void> writeFileAtomically(const std::filesystem::path& path,
     std::string temp = path.string() + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        return Error{std::strerror(errno)};
+        return Error{errnoText(errno)};
 
     // Keep the mode of the file being replaced; a new file gets the usual umask mode.
     struct stat existing {};
@@ -49,7 +48,7 @@ Result<void> writeFileAtomically(const std::filesystem::path& path,
     if (failure == 0)
         return {};
     ::unlink(temp.c_str());
-    return Error{std::strerror(failure)};
+    return Error{errnoText(failure)};
 }
 
 } // namespace kym

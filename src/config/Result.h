@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <variant>
 
@@ -13,6 +14,11 @@ struct Error {
     std::string reason;
     int line = 0;
 };
+
+// The system's description of an errno value. Unlike std::strerror it may run on any thread.
+inline std::string errnoText(int code) {
+    return std::generic_category().message(code);
+}
 
 // A value or the reason there is none. Errors cross layers as values, never as exceptions; a result
 // dropped unread is a failure nobody reports, hence [[nodiscard]].

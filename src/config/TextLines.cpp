@@ -1,8 +1,9 @@
 #include "TextLines.h"
 
+#include "CodePage.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <optional>
 
@@ -27,6 +28,16 @@ std::optional<std::size_t> cutPoint(std::string_view text) {
         if (!isContinuationByte(text[i]) && points++ == kShownCodePoints)
             return i;
     return std::nullopt;
+}
+
+constexpr const char* kEllipsis = "\u2026";
+
+// A shown value between double quotes; a cut one with its length.
+std::string quoted(const std::string& shown, std::optional<std::size_t> cutLength) {
+    std::string text = "\"" + shown + "\"";
+    if (cutLength)
+        text += " (" + std::to_string(*cutLength) + " characters)";
+    return text;
 }
 
 std::string sizeText(std::uintmax_t bytes) {
@@ -72,7 +83,7 @@ Result<std::string> readConfigurationBytes(const std::filesystem::path& path) {
     errno = 0;
     std::ifstream file(path, std::ios::binary);
     if (!file)
-        return Error{errno ? std::strerror(errno) : "the file cannot be opened"};
+        return Error{errno ? errnoText(errno) : "the file cannot be opened"};
     // The size is checked again while reading: the file may grow, or not be a regular file.
     std::string text;
     char buffer[16384];
@@ -82,7 +93,7 @@ Result<std::string> readConfigurationBytes(const std::filesystem::path& path) {
             return tooLarge("more than " + sizeText(kMaxConfigurationFileBytes));
     }
     if (file.bad())
-        return Error{errno ? std::strerror(errno) : "the file cannot be read"};
+        return Error{errno ? errnoText(errno) : "the file cannot be read"};
     return text;
 }
 
@@ -95,14 +106,20 @@ Result<LineList> readLineFile(const std::filesystem::path& path) {
 
 std::string shortened(std::string_view text) {
     const auto cut = cutPoint(text);
-    return cut ? std::string(text.substr(0, *cut)) + "\u2026" : std::string(text);
+    return cut ? std::string(text.substr(0, *cut)) + kEllipsis : std::string(text);
 }
 
-std::string inQuotes(std::string_view text) {
-    std::string quoted = "\"" + shortened(text) + "\"";
-    if (cutPoint(text))
-        quoted += " (" + std::to_string(codePoints(text)) + " characters)";
-    return quoted;
+std::string utf8InQuotes(std::string_view text) {
+    const auto cut = cutPoint(text);
+    return quoted(shortened(text), cut ? std::optional(codePoints(text)) : std::nullopt);
+}
+
+// One byte of the file is one character: only the shown part is converted.
+std::string inQuotes(std::string_view fileText) {
+    if (fileText.size() <= kShownCodePoints)
+        return quoted(utf8FromCp1252(fileText), std::nullopt);
+    return quoted(utf8FromCp1252(fileText.substr(0, kShownCodePoints)) + kEllipsis,
+                  fileText.size());
 }
 
 } // namespace kym

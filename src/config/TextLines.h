@@ -35,8 +35,10 @@ std::string withoutLineBreaks(std::string_view text);
 // points, never inside one) and followed by "…", so a huge line cannot make a huge message.
 std::string shortened(std::string_view text);
 
-// The shortened text between double quotes, as messages name a value; a cut value is followed by
-// its length, e.g. "ABC…" (52428800 characters).
-std::string inQuotes(std::string_view text);
+// A file value (Windows-1252 bytes) shortened between double quotes, in UTF-8 as messages are;
+// a cut value is followed by its length, e.g. "ABC…" (52428800 characters).
+std::string inQuotes(std::string_view fileText);
+// The same for a text that is UTF-8 already: a typed argument, the program's own settings.
+std::string utf8InQuotes(std::string_view text);
 
 } // namespace kym

@@ -17,19 +17,20 @@
 namespace kym {
 namespace {
 
+// The lists and typed texts are header settings: file text.
 void fill(QComboBox* box, const std::vector<std::string>& entries) {
     for (const auto& entry : entries)
-        box->addItem(toQt(entry));
+        box->addItem(fileTextToQt(entry));
 }
 
 void showChoice(QComboBox* box, const ListChoice& choice) {
     box->setCurrentIndex(choice.position);
     if (choice.position < 0)
-        box->setEditText(toQt(choice.text));
+        box->setEditText(fileTextToQt(choice.text));
 }
 
 ListChoice shownChoice(const QComboBox* box) {
-    return {box->currentIndex(), fromQt(box->currentText())};
+    return {box->currentIndex(), fileTextFromQt(box->currentText())};
 }
 
 // A code's two byte lists in their frame, each with its label.

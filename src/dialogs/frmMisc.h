@@ -1,7 +1,7 @@
 #pragma once
 
-#include "config/ProgramState.h"
 #include "config/Options.h"
+#include "config/ProgramState.h"
 
 #include <QDialog>
 
@@ -41,12 +41,15 @@ private:
 
     ProgramState& state_;
     Prompter& prompter_;
-    QGroupBox *Frame1_, *Frame2_, *Frame3_, *Frame4_, *Frame5_, *Frame6_;
-    QComboBox *cboTime_, *cboCaptureTime_, *cboNetworkID_;
-    QComboBox *cboVendorCodeMSB_, *cboVendorCodeLSB_, *cboPropCodeMSB_, *cboPropCodeLSB_;
-    QRadioButton *optLastState_, *optOffState_, *optTimeMinutes_, *optTimeSeconds_;
-    QRadioButton *optMonitor_, *optMonitorNot_;
-    QPushButton *btnOK_, *btnCancel_;
+    QGroupBox *Frame1_ = nullptr, *Frame2_ = nullptr, *Frame3_ = nullptr, *Frame4_ = nullptr,
+              *Frame5_ = nullptr, *Frame6_ = nullptr;
+    QComboBox *cboTime_ = nullptr, *cboCaptureTime_ = nullptr, *cboNetworkID_ = nullptr;
+    QComboBox *cboVendorCodeMSB_ = nullptr, *cboVendorCodeLSB_ = nullptr,
+              *cboPropCodeMSB_ = nullptr, *cboPropCodeLSB_ = nullptr;
+    QRadioButton *optLastState_ = nullptr, *optOffState_ = nullptr, *optTimeMinutes_ = nullptr,
+                 *optTimeSeconds_ = nullptr;
+    QRadioButton *optMonitor_ = nullptr, *optMonitorNot_ = nullptr;
+    QPushButton *btnOK_ = nullptr, *btnCancel_ = nullptr;
 };
 
 } // namespace kym

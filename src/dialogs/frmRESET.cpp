@@ -160,7 +160,7 @@ void frmRESET::connectHandlers() {
     connect(CommandCancel_, &QPushButton::clicked, this, &frmRESET::CommandCancel_Click);
     const auto typed = [this](QLineEdit* box, std::string SetpointRange::*text) {
         connect(box, &QLineEdit::textEdited, this,
-                [this, text](const QString& value) { model_.*text = fromQt(value); });
+                [this, text](const QString& value) { model_.*text = fileTextFromQt(value); });
     };
     typed(TextLowInput_, &SetpointRange::TextLowInput);
     typed(TextHighInput_, &SetpointRange::TextHighInput);
@@ -230,9 +230,10 @@ void frmRESET::showState() {
     showSlider(SliderLowSetpoint_, model_.SliderLowSetpoint);
     showSlider(SliderHighSetpoint_, model_.SliderHighSetpoint);
 
+    // The four texts are cells of the grid: file text.
     const auto showText = [](QLineEdit* box, const std::string& text) {
-        if (box->text() != toQt(text))
-            box->setText(toQt(text));
+        if (const QString shown = fileTextToQt(text); box->text() != shown)
+            box->setText(shown);
     };
     showText(TextLowInput_, model_.TextLowInput);
     showText(TextHighInput_, model_.TextHighInput);

@@ -41,14 +41,17 @@ private:
 
     SetpointRange model_;
     bool showing_ = false;
-    QSlider *SliderLowInput_, *SliderHighInput_, *SliderLowSetpoint_, *SliderHighSetpoint_;
-    QLineEdit *TextLowInput_, *TextHighInput_, *TextLowSetpoint_, *TextHighSetpoint_;
-    QLabel *LabelLowLowInput_, *LabelHighLowInput_, *LabelLowHighInput_, *LabelHighHighInput_;
-    QLabel *LabelLowLowSetpoint_, *LabelHighLowSetpoint_, *LabelLowHighSetpoint_,
-        *LabelHighHighSetpoint_;
-    QRadioButton *OptionDirect_, *OptionReverse_;
-    QGroupBox *Frame1_, *Frame2_, *Frame3_, *Frame4_;
-    QPushButton *CommandOK_, *CommandCancel_;
+    QSlider *SliderLowInput_ = nullptr, *SliderHighInput_ = nullptr, *SliderLowSetpoint_ = nullptr,
+            *SliderHighSetpoint_ = nullptr;
+    QLineEdit *TextLowInput_ = nullptr, *TextHighInput_ = nullptr, *TextLowSetpoint_ = nullptr,
+              *TextHighSetpoint_ = nullptr;
+    QLabel *LabelLowLowInput_ = nullptr, *LabelHighLowInput_ = nullptr,
+           *LabelLowHighInput_ = nullptr, *LabelHighHighInput_ = nullptr;
+    QLabel *LabelLowLowSetpoint_ = nullptr, *LabelHighLowSetpoint_ = nullptr,
+           *LabelLowHighSetpoint_ = nullptr, *LabelHighHighSetpoint_ = nullptr;
+    QRadioButton *OptionDirect_ = nullptr, *OptionReverse_ = nullptr;
+    QGroupBox *Frame1_ = nullptr, *Frame2_ = nullptr, *Frame3_ = nullptr, *Frame4_ = nullptr;
+    QPushButton *CommandOK_ = nullptr, *CommandCancel_ = nullptr;
 };
 
 } // namespace kym

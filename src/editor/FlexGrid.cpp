@@ -49,13 +49,14 @@ std::optional<std::filesystem::path> droppedConfig(const QMimeData* mime) {
     for (const QUrl& url : mime->urls())
         if (url.isLocalFile() &&
             url.toLocalFile().endsWith(QStringLiteral(".vlt"), Qt::CaseInsensitive))
-            return std::filesystem::path(url.toLocalFile().toStdString());
+            return pathFromUtf8(url.toLocalFile().toStdString());
     return std::nullopt;
 }
 
 // The installed guide, else the one in the source tree of a build-tree run.
 std::optional<std::filesystem::path> userGuide() {
-    const std::filesystem::path program = QCoreApplication::applicationDirPath().toStdString();
+    const std::filesystem::path program =
+        pathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
     for (const auto& guide :
          {program.parent_path() / "share" / "doc" / kPackageName / "user-guide.md",
           std::filesystem::path(KYM_SOURCE_DIR) / "docs" / "user-guide.md"}) {
@@ -145,7 +146,7 @@ void FlexGrid::Form_Load() {
     placeOnScreen();
     HideEditCombos();
     for (const auto& entry : channelEntries())
-        ComboChannel_->addItem(toQt(entry));
+        ComboChannel_->addItem(fileTextToQt(entry));
     FillDigitalFormatList();
     FillAnalogFormatList();
     showState();
@@ -421,12 +422,12 @@ void FlexGrid::mnuRecentFiles_Click(QAction* entry) {
     }
     const std::string path = entry->data().toString().toStdString();
     std::error_code missing;
-    if (!std::filesystem::exists(path, missing)) {
+    if (!std::filesystem::exists(pathFromUtf8(path), missing)) {
         services_.prompter.warn(path + " no longer exists; it is removed from the recent files.");
         recentFiles_.remove(path);
         return;
     }
-    openFile(path);
+    openFile(pathFromUtf8(path));
 }
 
 // A dropped file opens as File > Open would open it, once the drop has ended, so that the
@@ -503,7 +504,7 @@ void FlexGrid::MSFlexGrid1_Click() {
     else if (box == EditBox::End)
         FillEndList();
     if (QComboBox* combo = editBox(box)) {
-        const std::string previousText = fromQt(combo->currentText());
+        const std::string previousText = fileTextFromQt(combo->currentText());
         placeBox(combo);
         editing_.placed(box, previousText);
     }
@@ -543,28 +544,28 @@ void FlexGrid::mnuRedo_Click() {
 }
 
 void FlexGrid::ComboTransID_Click(int index) {
-    editing_.picked(EditBox::TransId, fromQt(ComboTransID_->itemText(index)));
+    editing_.picked(EditBox::TransId, fileTextFromQt(ComboTransID_->itemText(index)));
     pickDone(ComboTransID_);
 }
 
 void FlexGrid::ComboChannel_Click(int index) {
-    editing_.picked(EditBox::Channel, fromQt(ComboChannel_->itemText(index)));
+    editing_.picked(EditBox::Channel, fileTextFromQt(ComboChannel_->itemText(index)));
     pickDone(ComboChannel_);
 }
 
 void FlexGrid::ComboDataAnalog_Click(int index) {
-    editing_.picked(EditBox::DataAnalog, fromQt(ComboDataAnalog_->itemText(index)));
+    editing_.picked(EditBox::DataAnalog, fileTextFromQt(ComboDataAnalog_->itemText(index)));
     pickDone(ComboDataAnalog_);
 }
 
 void FlexGrid::ComboDataDigital_Click(int index) {
-    editing_.picked(EditBox::DataDigital, fromQt(ComboDataDigital_->itemText(index)));
+    editing_.picked(EditBox::DataDigital, fileTextFromQt(ComboDataDigital_->itemText(index)));
     pickDone(ComboDataDigital_);
 }
 
 void FlexGrid::ComboStart_Click(int index) {
     const RangeVerdict verdict =
-        editing_.pickedRange(RangeEnd::Start, fromQt(ComboStart_->itemText(index)));
+        editing_.pickedRange(RangeEnd::Start, fileTextFromQt(ComboStart_->itemText(index)));
     if (!verdict.accepted)
         services_.prompter.inform(verdict.message);
     pickDone(ComboStart_);
@@ -572,7 +573,7 @@ void FlexGrid::ComboStart_Click(int index) {
 
 void FlexGrid::ComboEnd_Click(int index) {
     const RangeVerdict verdict =
-        editing_.pickedRange(RangeEnd::End, fromQt(ComboEnd_->itemText(index)));
+        editing_.pickedRange(RangeEnd::End, fileTextFromQt(ComboEnd_->itemText(index)));
     if (!verdict.accepted)
         services_.prompter.inform(verdict.message);
     pickDone(ComboEnd_);
@@ -637,12 +638,12 @@ void FlexGrid::FillTransmitterIDList() {
 
 void FlexGrid::FillDigitalFormatList() {
     for (const auto& entry : digitalFormatEntries())
-        ComboDataDigital_->addItem(toQt(entry));
+        ComboDataDigital_->addItem(fileTextToQt(entry));
 }
 
 void FlexGrid::FillAnalogFormatList() {
     for (const auto& entry : analogFormatEntries())
-        ComboDataAnalog_->addItem(toQt(entry));
+        ComboDataAnalog_->addItem(fileTextToQt(entry));
 }
 
 void FlexGrid::FillStartList() {
@@ -657,7 +658,7 @@ void FlexGrid::fillRangeList(QComboBox* box, RangeEnd end) {
     QStringList entries;
     entries.reserve(static_cast<qsizetype>(list.entries.size()));
     for (const auto& entry : list.entries)
-        entries.append(toQt(entry));
+        entries.append(fileTextToQt(entry));
     box->clear();
     box->addItems(entries);
     if (!list.message.empty())
@@ -668,7 +669,7 @@ void FlexGrid::fillRangeList(QComboBox* box, RangeEnd end) {
 void FlexGrid::placeBox(QComboBox* box) {
     const QRect cell = grid_->currentCellRect().translated(grid_->pos());
     box->setGeometry(cell);
-    showBoxText(box, toQt(state_.grid.text()));
+    showBoxText(box, fileTextToQt(state_.grid.text()));
     box->raise();
     box->show();
 }
@@ -678,7 +679,7 @@ void FlexGrid::placeBox(QComboBox* box) {
 void FlexGrid::showBoxText(QComboBox* box, const QString& text) {
     if (box->isEditable()) {
         const int index =
-            box == ComboTransID_ ? transmitterIdIndex(fromQt(text)) : box->findText(text);
+            box == ComboTransID_ ? transmitterIdIndex(fileTextFromQt(text)) : box->findText(text);
         box->setCurrentIndex(index < box->count() ? index : -1);
         box->setEditText(text);
         return;
@@ -761,14 +762,14 @@ void FlexGrid::mnuUserGuide_Click() {
         services_.prompter.warn("The user guide is not installed.");
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(guide->string())));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(toQt(utf8Of(*guide))));
 }
 
 void FlexGrid::mnuAbout_Click() {
     services_.prompter.inform(std::string(kDesignCaption) + "\n\nkymeditor " +
                               std::string(kVersion) + "\nQt " + qVersion() +
                               "\nLicence: " + std::string(kLicence) +
-                              "\nkym folder: " + services_.folders.kym().string());
+                              "\nkym folder: " + utf8Of(services_.folders.kym()));
 }
 
 void FlexGrid::mnuCompareWith_Click() {
@@ -798,7 +799,7 @@ void FlexGrid::showComparison(const std::string& fileName, const ConfigurationDi
     for (const auto& cell : diff.cells) {
         if (cell.col > 0)
             marks[{cell.row, cell.col}] =
-                fileName + ": " + (cell.theirs.empty() ? "(empty)" : cell.theirs);
+                fileName + ": " + (cell.theirs.empty() ? "(empty)" : utf8FromCp1252(cell.theirs));
         else
             lines.push_back(cell.line);
     }

@@ -1,5 +1,6 @@
 #include "editor/GridEditing.h"
 
+#include "config/CodePage.h"
 #include "config/DeviceTypes.h"
 #include "editor/ViewState.h"
 
@@ -101,7 +102,7 @@ bool GridEditing::cleared() {
 }
 
 std::string GridEditing::stepName() const {
-    return state_.grid.cell(0, editCol_) + " in row " + std::to_string(editRow_);
+    return utf8FromCp1252(state_.grid.cell(0, editCol_)) + " in row " + std::to_string(editRow_);
 }
 
 // All outputs of a control variant share one transmitter, so a pick fills every row of it; a

@@ -31,21 +31,21 @@ public:
         const int row = index.row() + 1;
         const int col = index.column() + 1;
         if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-            return toQt(grid_.cell(row, col));
+            return fileTextToQt(grid_.cell(row, col));
         const auto mark = marks.find({row, col});
         if (mark == marks.end())
             return {};
         if (role == Qt::BackgroundRole)
             return QColor(255, 214, 153);
         if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)
-            return toQt(mark->second);
+            return toQt(mark->second); // a message: UTF-8
         return {};
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (role != Qt::DisplayRole)
             return {};
-        return orientation == Qt::Horizontal ? toQt(grid_.cell(0, section + 1))
-                                             : toQt(grid_.cell(section + 1, 0));
+        return orientation == Qt::Horizontal ? fileTextToQt(grid_.cell(0, section + 1))
+                                             : fileTextToQt(grid_.cell(section + 1, 0));
     }
     Qt::ItemFlags flags(const QModelIndex& index) const override {
         return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;

@@ -26,8 +26,8 @@ public:
     QRect currentCellRect() const;
 
     // Cells (row, column of the grid) that differ from a compared file, each with its note for
-    // the tooltip; shown with a coloured background until the grid next changes. A comparison
-    // without cell marks still ends, with marksCleared, at that change.
+    // the tooltip (UTF-8); shown with a coloured background until the grid next changes. A
+    // comparison without cell marks still ends, with marksCleared, at that change.
     using Marks = std::map<std::pair<int, int>, std::string>;
     void setMarks(Marks marks);
     void clearMarks();
@@ -57,7 +57,7 @@ private:
     void makeCurrent(const QModelIndex& index);
 
     RegisterGrid& grid_;
-    GridTableModel* model_;
+    GridTableModel* model_ = nullptr;
     bool marked_ = false;
 };
 

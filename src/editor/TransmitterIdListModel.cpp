@@ -32,7 +32,7 @@ QVariant TransmitterIdListModel::data(const QModelIndex& index, int role) const 
     if (!index.isValid() ||
         (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::AccessibleTextRole))
         return {};
-    return toQt(transmitterIdEntry(index.row()));
+    return fileTextToQt(transmitterIdEntry(index.row()));
 }
 
 void TransmitterIdListModel::fill() {

@@ -1,5 +1,6 @@
 #include "editor/ViewState.h"
 
+#include "config/CodePage.h"
 #include "config/DeviceTypes.h"
 
 namespace kym {
@@ -31,7 +32,8 @@ ViewState viewStateOf(const ProgramState& state) {
     const DocumentHistory& history = state.history;
     return ViewState{
         titleOf(state.document),
-        history.deviceTypeGiven ? "&Compatibility(" + header.deviceType + ")" : "&DeviceType",
+        history.deviceTypeGiven ? "&Compatibility(" + utf8FromCp1252(header.deviceType) + ")"
+                                : "&DeviceType",
         findDeviceType(header.deviceType) ? header.deviceType : std::string(),
         !history.fileTypeRead || header.fileType == "FACTORY",
         history.tableLaidOut,

@@ -17,8 +17,8 @@ struct EditBoxEnables {
     bool operator==(const EditBoxEnables&) const = default;
 };
 
-// What the main window shows besides the grid. It is derived from the program state after
-// every flow, so that the document layer never writes window state.
+// What the main window shows besides the grid, its texts in UTF-8. It is derived from the program
+// state after every flow, so that the document layer never writes window state.
 struct ViewState {
     std::string title;
     std::string compatibilityCaption; // the device-type menu's caption

@@ -1,5 +1,6 @@
 #include "gateway/GatewayFtpSession.h"
 
+#include "config/Paths.h"
 #include "config/TextLines.h"
 
 #include <algorithm>
@@ -38,7 +39,7 @@ bool GatewayFtpSession::get(const FtpLogin& login, const std::filesystem::path& 
         const FtpStatus status = client_.getFile(kRemoteConfigName, target);
         fetched = status == FtpStatus::Ok;
         if (fetched)
-            prompter_.inform(std::string(ftpmsg::kFilePlacedIn) + target.string());
+            prompter_.inform(std::string(ftpmsg::kFilePlacedIn) + utf8Of(target));
         else
             ErrorOut(status, "FtpGetFile");
     } else {
@@ -58,7 +59,7 @@ bool GatewayFtpSession::send(const FtpLogin& login, const std::string& localFile
     } else if (localFile.empty()) {
         prompter_.inform(std::string(ftpmsg::kSelectLocalFile));
     } else {
-        const FtpStatus status = client_.putFile(localFile, kRemoteConfigName);
+        const FtpStatus status = client_.putFile(pathFromUtf8(localFile), kRemoteConfigName);
         sent = status == FtpStatus::Ok && (!verify || storedAsSent(localFile));
         if (sent)
             prompter_.inform(std::string(ftpmsg::kFileSent));
@@ -83,7 +84,7 @@ bool GatewayFtpSession::storedAsSent(const std::string& localFile) {
         ErrorOut(status, "FtpGetFile");
         return false;
     }
-    const std::string sent = fileBytes(localFile);
+    const std::string sent = fileBytes(pathFromUtf8(localFile));
     if (sent == stored)
         return true;
     prompter_.inform(std::string(ftpmsg::kStoredDiffers) + difference(sent, stored));

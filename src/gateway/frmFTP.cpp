@@ -1,5 +1,6 @@
 #include "gateway/frmFTP.h"
 
+#include "config/Paths.h"
 #include "ui/DialogParts.h"
 #include "ui/Text.h"
 
@@ -30,7 +31,7 @@ frmFTP::frmFTP(ProgramState& state, Services services, std::unique_ptr<FtpClient
     btnGetFile_ =
         makeButton(this, "btnGetFile",
                    QStringLiteral("GET FILE (Returned as ") +
-                       toQt(services_.folders.gatewayDownload().string()) + QStringLiteral(")"));
+                       toQt(utf8Of(services_.folders.gatewayDownload())) + QStringLiteral(")"));
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(makeLabel(this, "lblIP", QStringLiteral("IP Address"), txtIPAddress_), 0, 0);
@@ -80,9 +81,9 @@ void frmFTP::done(int result) {
 void frmFTP::btnSelectFile_Click() {
     const std::filesystem::path folder = services_.folders.kym();
     const auto chosen = services_.fileDialogs.openFile(
-        {"Select File", "Config files " + (folder / "*.cfg").string(), "*.cfg", folder, ""});
+        {"Select File", "Config files " + utf8Of(folder / "*.cfg"), "*.cfg", folder, ""});
     if (chosen)
-        txtFileName_->setText(toQt(chosen->string()));
+        txtFileName_->setText(toQt(utf8Of(*chosen)));
 }
 
 void frmFTP::btnGetFile_Click() {

@@ -3,8 +3,8 @@
 #include "config/ProgramState.h"
 #include "gateway/FtpClient.h"
 #include "gateway/GatewayFtpSession.h"
-#include "ui/UiThreadPrompter.h"
 #include "ui/Services.h"
+#include "ui/UiThreadPrompter.h"
 
 #include <QDialog>
 #include <functional>
@@ -53,13 +53,13 @@ private:
     GatewayFtpSession session_;
     QThread* worker_ = nullptr;
 
-    QLineEdit* txtIPAddress_;
-    QLineEdit* txtUsername_;
-    QLineEdit* txtPassword_;
-    QLineEdit* txtFileName_;
-    QPushButton* btnSelectFile_;
-    QPushButton* btnSendFile_;
-    QPushButton* btnGetFile_;
+    QLineEdit* txtIPAddress_ = nullptr;
+    QLineEdit* txtUsername_ = nullptr;
+    QLineEdit* txtPassword_ = nullptr;
+    QLineEdit* txtFileName_ = nullptr;
+    QPushButton* btnSelectFile_ = nullptr;
+    QPushButton* btnSendFile_ = nullptr;
+    QPushButton* btnGetFile_ = nullptr;
 };
 
 } // namespace kym

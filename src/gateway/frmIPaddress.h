@@ -23,10 +23,10 @@ private:
     void Form_Load();
 
     ProgramState& state_;
-    QLineEdit* Text1_;
-    QLineEdit* txtSubnet_;
-    QPushButton* btnOK_;
-    QPushButton* btnCancel_;
+    QLineEdit* Text1_ = nullptr;
+    QLineEdit* txtSubnet_ = nullptr;
+    QPushButton* btnOK_ = nullptr;
+    QPushButton* btnCancel_ = nullptr;
 };
 
 } // namespace kym

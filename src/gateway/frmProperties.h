@@ -40,15 +40,15 @@ private:
 
     ProgramState& state_;
     Prompter& prompter_;
-    QComboBox* cboSpeed_;
-    QComboBox* cboDataBits_;
-    QComboBox* cboParity_;
-    QComboBox* cboStopBits_;
-    QRadioButton* optASCII_;
-    QRadioButton* optRTU_;
-    QButtonGroup* transports_;
-    QPushButton* cmdOK_;
-    QPushButton* cmdCancel_;
+    QComboBox* cboSpeed_ = nullptr;
+    QComboBox* cboDataBits_ = nullptr;
+    QComboBox* cboParity_ = nullptr;
+    QComboBox* cboStopBits_ = nullptr;
+    QRadioButton* optASCII_ = nullptr;
+    QRadioButton* optRTU_ = nullptr;
+    QButtonGroup* transports_ = nullptr;
+    QPushButton* cmdOK_ = nullptr;
+    QPushButton* cmdCancel_ = nullptr;
 };
 
 } // namespace kym

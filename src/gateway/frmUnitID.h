@@ -23,9 +23,9 @@ private:
     void Form_Load();
 
     ProgramState& state_;
-    QComboBox* ComboUnitID_;
-    QPushButton* btnOK_;
-    QPushButton* btnCancel_;
+    QComboBox* ComboUnitID_ = nullptr;
+    QPushButton* btnOK_ = nullptr;
+    QPushButton* btnCancel_ = nullptr;
 };
 
 } // namespace kym

@@ -1,5 +1,6 @@
 #include "report/Comparison.h"
 
+#include "config/CodePage.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
 #include "config/Paths.h"
@@ -24,15 +25,16 @@ std::vector<std::pair<std::string_view, std::string>> settingsByKey(const Header
             {key::kNetworkId, header.networkID}};
 }
 
+// The lines are messages, in UTF-8; the values they name are file text.
 std::string shown(const std::string& value) {
-    return value.empty() ? "\"\"" : value;
+    return value.empty() ? "\"\"" : utf8FromCp1252(value);
 }
 
 std::string rowName(int row, const std::string& ours, const std::string& theirs) {
     std::string label = ours.empty() || ours == theirs ? theirs : ours;
     if (!ours.empty() && !theirs.empty() && ours != theirs)
         label = ours + "/" + theirs;
-    return "row " + std::to_string(row) + (label.empty() ? "" : " " + label);
+    return "row " + std::to_string(row) + (label.empty() ? "" : " " + utf8FromCp1252(label));
 }
 
 } // namespace
@@ -84,9 +86,9 @@ ConfigurationDiff compareConfigurations(const ProgramState& ours, const ProgramS
             if (mine == other)
                 continue;
             const std::string column = cell(a, 0, col).empty() ? cell(b, 0, col) : cell(a, 0, col);
-            diff.cells.push_back(
-                {row, col, mine, other,
-                 name + "  " + column + ": " + shown(mine) + " -> " + shown(other)});
+            diff.cells.push_back({row, col, mine, other,
+                                  name + "  " + utf8FromCp1252(column) + ": " + shown(mine) +
+                                      " -> " + shown(other)});
         }
     }
     return diff;

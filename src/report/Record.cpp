@@ -1,5 +1,6 @@
 #include "report/Record.h"
 
+#include "config/CodePage.h"
 #include "config/ConfigKeys.h"
 #include "config/DeviceTypes.h"
 #include "config/Paths.h"
@@ -20,7 +21,8 @@ std::string localTimeText(std::chrono::system_clock::time_point now) {
 
 std::string deviceTypeInWords(const std::string& identifier) {
     const DeviceTypeEntry* entry = findDeviceType(identifier);
-    return entry ? identifier + " (" + std::string(entry->caption) + ")" : identifier;
+    return entry ? identifier + " (" + std::string(entry->caption) + ")"
+                 : utf8FromCp1252(identifier);
 }
 
 // The Options dialog's frames and labels with what its controls show.
@@ -29,11 +31,11 @@ std::vector<std::pair<std::string, std::string>> settingsInWords(const HeaderSet
         {"Output State on Loss of Transmitter",
          header.lossState == kStartLossState ? "Last" : "Off"},
         {"Digital Capture Time",
-         header.captureValue + (header.captureInMinutes ? " Minutes" : " Seconds")},
-        {"Transmitter Timeout (min)", header.timeout},
-        {"V Code", header.vendorCode},
-        {"P Code", header.propertyCode},
-        {"Network ID", header.networkID},
+         utf8FromCp1252(header.captureValue) + (header.captureInMinutes ? " Minutes" : " Seconds")},
+        {"Transmitter Timeout (min)", utf8FromCp1252(header.timeout)},
+        {"V Code", utf8FromCp1252(header.vendorCode)},
+        {"P Code", utf8FromCp1252(header.propertyCode)},
+        {"Network ID", utf8FromCp1252(header.networkID)},
         {"Device Network State",
          header.snifferState == "SNIFFER" ? "Monitor Network ID" : "Coordinate Network ID"},
     };
@@ -104,13 +106,13 @@ ConfigurationRecord recordOf(const ProgramState& state, std::chrono::system_cloc
     record.settings = settingsInWords(state.header);
     const RegisterGrid& grid = state.grid;
     for (int col = 0; col < grid.cols(); ++col)
-        record.columns.push_back(grid.cell(0, col));
+        record.columns.push_back(utf8FromCp1252(grid.cell(0, col)));
     for (int row = 1; row < grid.rows(); ++row) {
         if (grid.rowHidden(row))
             continue;
         auto& cells = record.rows.emplace_back();
         for (int col = 0; col < grid.cols(); ++col)
-            cells.push_back(grid.cell(row, col));
+            cells.push_back(utf8FromCp1252(grid.cell(row, col)));
     }
     return record;
 }

@@ -9,9 +9,9 @@
 
 namespace kym {
 
-// What a printed or exported record of the configuration holds: where it comes from, when it was
-// made, the Options settings in the dialog's words and the register table as the grid shows it
-// (hidden rows left out, each row with its label).
+// What a printed or exported record of the configuration holds, every text in UTF-8: where it
+// comes from, when it was made, the Options settings in the dialog's words and the register table
+// as the grid shows it (hidden rows left out, each row with its label).
 struct ConfigurationRecord {
     std::string fileName; // "(not saved)" for a document without a file
     std::string filePath;

@@ -3,11 +3,11 @@
 #include "Frames.h"
 #include "config/AppendFile.h"
 #include "config/DeviceTypes.h"
+#include "config/Paths.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <sstream>
@@ -156,7 +156,7 @@ Result<void> ProgrammingRecord::append(RecordEntry entry) const {
     entry.time = iso8601(clock_());
     auto written = appendDurably(file_, kRecordHeader, csvLine(entry));
     if (!written)
-        return Error{"The programming record " + file_.string() +
+        return Error{"The programming record " + utf8Of(file_) +
                      " was not written: " + written.error().reason};
     return {};
 }
@@ -170,10 +170,10 @@ Result<std::vector<RecordEntry>> ProgrammingRecord::read() const {
     std::ostringstream text;
     text << in.rdbuf();
     if (!in)
-        return Error{file_.string() + ": " + (errno ? std::strerror(errno) : "cannot be read")};
+        return Error{utf8Of(file_) + ": " + (errno ? errnoText(errno) : "cannot be read")};
     auto entries = parseRecord(text.str());
     if (!entries)
-        return Error{file_.string() + ":" + std::to_string(entries.error().line) + ": " +
+        return Error{utf8Of(file_) + ":" + std::to_string(entries.error().line) + ": " +
                      entries.error().reason};
     return entries;
 }

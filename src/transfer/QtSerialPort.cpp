@@ -71,7 +71,7 @@ bool QtSerialPort::open() {
     const auto line = parseLineSettings(settings_);
     if (!line) {
         failure_ = OpenFailure::Other;
-        error_ = "unknown line settings " + inQuotes(settings_);
+        error_ = "unknown line settings " + utf8InQuotes(settings_);
         return false;
     }
     if (location_.empty()) {

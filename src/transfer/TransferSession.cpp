@@ -1,8 +1,9 @@
 #include "TransferSession.h"
 
 #include "Frames.h"
-#include "config/Sha256.h"
+#include "config/CodePage.h"
 #include "config/DeviceTypes.h"
+#include "config/Sha256.h"
 
 #include <cstdio>
 #include <utility>
@@ -74,7 +75,7 @@ std::optional<SendSequence> TransferSession::SendImage() {
     const std::string& type = compiled_.deviceTypeText;
     auto frame = buildFrame(compiled_.image, type, selectedUnit_);
     sendEntry_ = RecordEntry{};
-    sendEntry_->deviceType = type;
+    sendEntry_->deviceType = utf8FromCp1252(type); // the record is UTF-8 throughout
     sendEntry_->unit = unitText(type, selectedUnit_);
     sendEntry_->port = openLocation_;
     sendEntry_->file = filePath_;

@@ -81,7 +81,7 @@ void frmRecord::connectHandlers() {
 }
 
 void frmRecord::showState() {
-    lblRecordFile_->setText(toQt(readProblem_.empty() ? recordFile_.string() : readProblem_));
+    lblRecordFile_->setText(toQt(readProblem_.empty() ? utf8Of(recordFile_) : readProblem_));
     tblRecord_->setRowCount(static_cast<int>(newestFirst_.size()));
     for (int row = 0; row < tblRecord_->rowCount(); ++row) {
         const QStringList texts = rowTexts(newestFirst_[static_cast<std::size_t>(row)]);

@@ -36,10 +36,10 @@ private:
     std::string readProblem_;
     std::filesystem::path chosenFile_;
 
-    QLabel* lblRecordFile_;
-    QTableWidget* tblRecord_;
-    QPushButton* btnOpenFile_;
-    QPushButton* btnClose_;
+    QLabel* lblRecordFile_ = nullptr;
+    QTableWidget* tblRecord_ = nullptr;
+    QPushButton* btnOpenFile_ = nullptr;
+    QPushButton* btnClose_ = nullptr;
 };
 
 } // namespace kym

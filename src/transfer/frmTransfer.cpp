@@ -1,6 +1,7 @@
 #include "transfer/frmTransfer.h"
 
 #include "config/Conversions.h"
+#include "config/Paths.h"
 #include "transfer/Frames.h"
 #include "ui/DialogParts.h"
 #include "ui/Text.h"
@@ -100,7 +101,7 @@ void frmTransfer::createControls() {
     btnSendFile_ = makeButton(this, "btnSendFile", QStringLiteral("Send File"));
     btnGetFile_ = makeButton(this, "btnGetFile",
                              QStringLiteral("Get File (returned as ") +
-                                 toQt(services_.folders.gatewayDownload().string()));
+                                 toQt(utf8Of(services_.folders.gatewayDownload())));
     btnCancel_ = makeButton(this, "btnCancel", QStringLiteral("Cancel"));
 
     ExtenderFrame_ = makeFrame(this, "ExtenderFrame", QStringLiteral("Extended System"));
@@ -246,10 +247,10 @@ void frmTransfer::closePort_Click() {
 void frmTransfer::btnSelect_Click() {
     const std::filesystem::path folder = services_.folders.kym3815();
     const auto chosen = services_.fileDialogs.openFile(
-        {"Select File", "Config files " + (folder / "*.vlt").string(), "*.vlt", folder, ""});
+        {"Select File", "Config files " + utf8Of(folder / "*.vlt"), "*.vlt", folder, ""});
     if (!chosen)
         return;
-    txtFileName_->setText(toQt(chosen->string()));
+    txtFileName_->setText(toQt(utf8Of(*chosen)));
     LoadSelectedFile();
 }
 
@@ -257,7 +258,7 @@ void frmTransfer::LoadSelectedFile() {
     const std::string path = fromQt(txtFileName_->text());
     if (path.empty())
         return;
-    session_.fileRead(path, readConfigurationBytes(path));
+    session_.fileRead(path, readConfigurationBytes(pathFromUtf8(path)));
     showState();
     const std::string& problem = session_.fileProblem();
     if (!problem.empty()) {

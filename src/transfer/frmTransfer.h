@@ -79,26 +79,26 @@ private:
     std::vector<std::string> detectedPorts_;
     QPalette systemPalette_;
 
-    QGroupBox* Frame2_;
-    PortChoiceBox* portChoice_;
-    QTimer* portPoll_;
-    QPushButton* openPort_;
-    QPushButton* closePort_;
-    QGroupBox* Frame3_;
-    QLineEdit* txtStatus_;
-    QLineEdit* txtCommStatus_;
-    QPushButton* btnClearStatus_;
-    QPlainTextEdit* txtTraffic_;
-    QPushButton* btnSelect_;
-    QLineEdit* txtFileName_;
-    QLineEdit* txtFileStatus_;
-    QPushButton* btnSendFile_;
-    QPushButton* btnGetFile_;
-    QPushButton* btnCancel_;
-    QGroupBox* ExtenderFrame_;
-    QRadioButton* optMainUnit_;
-    QRadioButton* optExt1_;
-    QRadioButton* optExt2_;
+    QGroupBox* Frame2_ = nullptr;
+    PortChoiceBox* portChoice_ = nullptr;
+    QTimer* portPoll_ = nullptr;
+    QPushButton* openPort_ = nullptr;
+    QPushButton* closePort_ = nullptr;
+    QGroupBox* Frame3_ = nullptr;
+    QLineEdit* txtStatus_ = nullptr;
+    QLineEdit* txtCommStatus_ = nullptr;
+    QPushButton* btnClearStatus_ = nullptr;
+    QPlainTextEdit* txtTraffic_ = nullptr;
+    QPushButton* btnSelect_ = nullptr;
+    QLineEdit* txtFileName_ = nullptr;
+    QLineEdit* txtFileStatus_ = nullptr;
+    QPushButton* btnSendFile_ = nullptr;
+    QPushButton* btnGetFile_ = nullptr;
+    QPushButton* btnCancel_ = nullptr;
+    QGroupBox* ExtenderFrame_ = nullptr;
+    QRadioButton* optMainUnit_ = nullptr;
+    QRadioButton* optExt1_ = nullptr;
+    QRadioButton* optExt2_ = nullptr;
 };
 
 } // namespace kym

@@ -16,7 +16,7 @@ public:
 
 private:
     std::optional<std::filesystem::path> run(const FileDialogRequest& request, bool save);
-    QWidget* parent_;
+    QWidget* parent_ = nullptr;
 };
 
 } // namespace kym

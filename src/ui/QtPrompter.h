@@ -14,7 +14,7 @@ public:
     Answer show(const std::string& text, Buttons buttons, Icon icon) override;
 
 private:
-    QWidget* parent_;
+    QWidget* parent_ = nullptr;
 };
 
 } // namespace kym

@@ -1,9 +1,11 @@
+#include "config/CodePage.h"
 #include "config/Numbers.h"
 #include "config/TextLines.h"
 #include "support/TempDir.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace kym {
 namespace {
@@ -21,21 +23,58 @@ TEST(SplitLines, LineEndsAndTheFinalPiece) {
     EXPECT_EQ(withoutLineBreaks("1\r\nROW_DATA\n2"), "1ROW_DATA2");
 }
 
+// inQuotes takes file text (Windows-1252 bytes), utf8InQuotes a text that is UTF-8 already; both
+// give UTF-8, cut after 40 characters and never inside one.
 TEST(InQuotes, AValueOverFortyCharactersIsCutAndCounted) {
     const std::string forty = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd";
     std::string accents;
     for (int i = 0; i < 41; ++i)
         accents += "\u00e9";
-    const std::pair<std::string, std::string> cases[] = {
-        {"", "\"\""},
-        {forty, "\"" + forty + "\""},
-        {forty + std::string(52428760, 'x'), "\"" + forty + "\u2026\" (52428800 characters)"},
-        {accents, "\"" + accents.substr(0, 80) + "\u2026\" (41 characters)"}, // two bytes each
-        {forty.substr(1) + "\u20ac\u20ac",
+    const struct {
+        bool fileText;
+        std::string text;
+        std::string quoted;
+    } cases[] = {
+        {true, "", "\"\""},
+        {true, forty, "\"" + forty + "\""},
+        {true, forty + std::string(52428760, 'x'), "\"" + forty + "\u2026\" (52428800 characters)"},
+        {true, "caf\xE9 \x80\x85", "\"caf\u00e9 \u20ac\u2026\""},
+        {true, std::string(41, '\xE9'), "\"" + accents.substr(0, 80) + "\u2026\" (41 characters)"},
+        {false, accents,
+         "\"" + accents.substr(0, 80) + "\u2026\" (41 characters)"}, // two bytes each
+        {false, forty.substr(1) + "\u20ac\u20ac",
          "\"" + forty.substr(1) + "\u20ac\u2026\" (41 characters)"},
     };
-    for (const auto& [text, quoted] : cases)
-        EXPECT_EQ(inQuotes(text), quoted) << text.substr(0, 60);
+    for (const auto& c : cases)
+        EXPECT_EQ(c.fileText ? inQuotes(c.text) : utf8InQuotes(c.text), c.quoted)
+            << c.text.substr(0, 60);
+}
+
+// Every byte of a file survives the way to a widget and back; what Windows-1252 cannot hold
+// becomes "?".
+TEST(CodePage, EveryByteRoundTripsAndOthersBecomeQuestionMarks) {
+    std::set<std::string> characters;
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const std::string text = utf8FromCp1252(byte);
+        characters.insert(text);
+        EXPECT_EQ(cp1252FromUtf8(text), byte) << b;
+    }
+    EXPECT_EQ(characters.size(), 256u);
+    const std::pair<std::string, std::string> toUtf8[] = {
+        {"\x80\x81\x8D\x8F\x90\x9D\x9F", "\u20ac\u0081\u008d\u008f\u0090\u009d\u0178"},
+        {std::string("\0\x7F\xA0\xE9\xFF", 5), std::string("\0\x7F", 2) + "\u00a0\u00e9\u00ff"},
+    };
+    for (const auto& [bytes, text] : toUtf8)
+        EXPECT_EQ(utf8FromCp1252(bytes), text);
+    const std::pair<std::string, std::string> toBytes[] = {
+        {"\u03a9 \u65e5\u672c \U0001F600", "? ?? ?"}, // not in the code page
+        {"\u0080\u009f", "??"},                       // C1 controls Windows-1252 uses otherwise
+        {"\xFF\xC3z\xE2\x82", "??z??"},               // not UTF-8
+        {"\xC0\xAF\xED\xA0\x80", "?????"},            // overlong, surrogate
+    };
+    for (const auto& [text, bytes] : toBytes)
+        EXPECT_EQ(cp1252FromUtf8(text), bytes) << text;
 }
 
 // The size is checked before the file is opened, and again while reading in case it grows or is

@@ -1,7 +1,9 @@
 #include "config/DeviceTypes.h"
+#include "config/Paths.h"
 #include "editor/RegisterGridView.h"
 #include "support/ConfigLines.h"
 #include "support/MainWindowHarness.h"
+#include "ui/QtPrompter.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -10,7 +12,9 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace kym {
@@ -251,14 +255,19 @@ TEST_F(MainWindow, TheCellMenuOpensFromTheKeyboardAsAnAccessiblePopup) {
 }
 
 // kymeditor FILE: a relative path is taken against the current folder, the messages are those of
-// File > Open, and what opened joins the recent files, where a file gone since is dropped.
+// File > Open, and what opened joins the recent files, where a file gone since is dropped. Folder
+// and file names have letters outside ASCII.
 TEST_F(MainWindow, OpensAFileNamedFromOutsideAsOpenDoes) {
-    test::writeFile(dir / "unit.vlt", test::ConfigLines("KYM3815", {",3,COUNT,0,4095,;"}).text());
-    test::writeFile(dir / "bad.vlt", "DEVICE_TYPE\r\nKYM3815\r\nCOLUMN_NAMES\r\nfive\r\n");
+    const auto folder = pathFromUtf8(utf8Of(dir.path()) + "/Z\u00fcrich");
+    const std::string unit = utf8Of(folder) + "/J\u00fcrgen.vlt";
+    const std::string bad = utf8Of(folder) + "/bad.vlt";
+    std::filesystem::create_directories(folder);
+    test::writeFile(pathFromUtf8(unit), test::ConfigLines("KYM3815", {",3,COUNT,0,4095,;"}).text());
+    test::writeFile(pathFromUtf8(bad), "DEVICE_TYPE\r\nKYM3815\r\nCOLUMN_NAMES\r\nfive\r\n");
     const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    window.openFile("unit.vlt");
-    EXPECT_EQ(title(), "Editor - unit.vlt");
+    std::filesystem::current_path(folder);
+    window.openFile(pathFromUtf8("J\u00fcrgen.vlt"));
+    EXPECT_EQ(title(), "Editor - J\u00fcrgen.vlt");
     const QAbstractItemModel* cells = grid()->model();
     EXPECT_EQ(cells->index(0, kColTransChan - 1).data().toString().toStdString(), "3");
     EXPECT_EQ(cells->index(0, kColDataFormat - 1).data().toString().toStdString(), "COUNT");
@@ -266,7 +275,7 @@ TEST_F(MainWindow, OpensAFileNamedFromOutsideAsOpenDoes) {
 
     for (const char* name : {"bad.vlt", "gone.vlt"}) {
         window.openFile(name);
-        dialogs.choices = {dir / name};
+        dialogs.choices = {folder / name};
         trigger("mnuOpenConfig");
     }
     std::filesystem::current_path(previous);
@@ -276,15 +285,51 @@ TEST_F(MainWindow, OpensAFileNamedFromOutsideAsOpenDoes) {
     EXPECT_EQ(texts[2], texts[3]);
     EXPECT_EQ(texts[0].rfind("bad.vlt, line ", 0), 0U) << texts[0];
 
-    EXPECT_EQ(settings.values["recentFiles"],
-              (std::vector<std::string>{(dir / "bad.vlt").string(), (dir / "unit.vlt").string()}));
-    std::filesystem::remove(dir / "unit.vlt");
+    EXPECT_EQ(settings.values["recentFiles"], (std::vector<std::string>{bad, unit}));
+    std::filesystem::remove(pathFromUtf8(unit));
     Q_EMIT menu("mnuRecentFiles")->aboutToShow();
-    menu("mnuRecentFiles")->findChild<QAction*>(QStringLiteral("mnuRecentFile2"))->trigger();
+    QAction* second = menu("mnuRecentFiles")->findChild<QAction*>(QStringLiteral("mnuRecentFile2"));
+    EXPECT_EQ(second->text().toStdString(), "&2 " + unit);
+    second->trigger();
     EXPECT_EQ(prompter.texts().back(),
-              (dir / "unit.vlt").string() +
-                  " no longer exists; it is removed from the recent files.");
-    EXPECT_EQ(settings.values["recentFiles"], std::vector<std::string>{(dir / "bad.vlt").string()});
+              unit + " no longer exists; it is removed from the recent files.");
+    EXPECT_EQ(settings.values["recentFiles"], std::vector<std::string>{bad});
+}
+
+// A file's bytes are Windows-1252: 0xE9 shows as "é" in the grid and its box and is saved back as
+// the one byte; a long value quoted in a message box ends in a real "…".
+TEST_F(MainWindow, FileValuesShowInTheirCodePageAndKeepTheirBytes) {
+    const auto file = configFile("J\u00fcrgen.vlt");
+    std::filesystem::create_directories(file.parent_path());
+    test::writeFile(file, test::ConfigLines("KYM3815", {",\xE9,COUNT,0,4095,;"}).text());
+    dialogs.choices = {file};
+    trigger("mnuOpenConfig");
+    const QModelIndex channel = grid()->model()->index(0, kColTransChan - 1);
+    EXPECT_EQ(channel.data().toString(), QStringLiteral("\u00e9"));
+    clickCell(1, kColTransChan);
+    EXPECT_EQ(box(EditBox::Channel)->currentText(), QStringLiteral("\u00e9"));
+    trigger("mnuRegistersSave");
+    EXPECT_NE(test::readFile(file).find("\r\n,\xE9,COUNT,0,4095,;\r\n"), std::string::npos);
+
+    std::string longCount = test::ConfigLines("KYM3815").text();
+    longCount.replace(longCount.find("ROW_DATA\r\n0"), 11,
+                      "ROW_DATA\r\n8" + std::string(99999, 'x'));
+    test::writeFile(file, longCount);
+    dialogs.choices = {file};
+    trigger("mnuOpenConfig");
+    ASSERT_FALSE(prompter.texts().empty());
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    QtPrompter(&window).warn(prompter.texts().back());
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("J\u00fcrgen.vlt, line ")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("\"8xxx")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("x\u2026\" (100000 characters)")))
+        << shown.toStdString();
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "FakeSerialPort.h"
+#include "config/Paths.h"
 #include "editor/FlexGrid.h"
 #include "support/ConfigLines.h"
 #include "support/MemorySettings.h"
@@ -75,9 +76,13 @@ protected:
         dialogs.choices.push_back(std::move(path));
         click("btnSelect");
     }
-    std::filesystem::path write(const ConfigLines& config, const std::string& name = "unit.vlt") {
-        test::writeFile(dir / name, config.text());
-        return dir / name;
+    // Files live in a folder and under a name with letters outside ASCII.
+    std::filesystem::path write(const ConfigLines& config,
+                                const std::string& name = "J\u00fcrgen.vlt") {
+        const auto folder = pathFromUtf8(utf8Of(dir.path()) + "/Z\u00fcrich");
+        std::filesystem::create_directories(folder);
+        test::writeFile(folder / pathFromUtf8(name), config.text());
+        return folder / pathFromUtf8(name);
     }
 
     test::TempDir dir;
@@ -104,7 +109,8 @@ TEST_F(TransferWindow, SendsAPickedFile) {
     EXPECT_FALSE(shown("ExtenderFrame"));
 
     const ConfigLines extender("QX4815", std::vector<std::string>(24, "1,,,,,;"));
-    select(write(extender));
+    const auto picked = write(extender);
+    select(picked);
     const auto& request = dialogs.requests.at(0).request;
     const auto folder = dir / "kym" / "kym3815";
     EXPECT_EQ(
@@ -116,7 +122,8 @@ TEST_F(TransferWindow, SendsAPickedFile) {
     EXPECT_TRUE(child<QRadioButton>("optMainUnit")->isChecked());
     // A cancelled choice keeps the file.
     select(std::nullopt);
-    EXPECT_EQ(box("txtFileName").first, (dir / "unit.vlt").string());
+    EXPECT_EQ(box("txtFileName").first, utf8Of(picked));
+    EXPECT_NE(box("txtFileName").first.find("Z\u00fcrich/J\u00fcrgen.vlt"), std::string::npos);
 
     click("optExt2");
     EXPECT_EQ(state.selectedUnit, kExtendedUnit2);
@@ -174,7 +181,7 @@ TEST_F(TransferWindow, AFileThatCannotBeSentIsExplainedInAMessageBox) {
     select(write(ConfigLines("QX4815")));
     const auto bad = write(ConfigLines("KYM3815").set("CAPTURE", "300"), "bad.vlt");
     select(bad);
-    const std::string message = bad.string() + ":2: CAPTURE \"300\" is outside 0 to 255";
+    const std::string message = utf8Of(bad) + ":2: CAPTURE \"300\" is outside 0 to 255";
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, message);
     EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
@@ -261,12 +268,13 @@ TEST_F(TransferWindow, TheRecordWindowListsNewestFirstAndOpensAFile) {
     const auto older = write(ConfigLines("KYM3815"), "older.vlt");
     ASSERT_TRUE(programmingRecord.append({"", "QR4805", "", "COM1", "gone.vlt", "", 79, "", "x"}));
     ASSERT_TRUE(
-        programmingRecord.append({"", "KYM3815", "", "COM2", older.string(), "", 79, "", "y"}));
+        programmingRecord.append({"", "KYM3815", "", "COM2", utf8Of(older), "", 79, "", "y"}));
     std::vector<std::string> rows;
     const auto runner = [&](QDialog& dialog) {
         auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("tblRecord"));
         for (int row = 0; table && row < table->rowCount(); ++row)
-            rows.push_back(table->item(row, 3)->text().toStdString());
+            rows.push_back(table->item(row, 3)->text().toStdString() + " " +
+                           table->item(row, 4)->text().toStdString());
         for (const char* name : {"lblRecordFile", "tblRecord", "btnOpenFile", "btnClose"})
             EXPECT_FALSE(
                 dialog.findChild<QWidget*>(QString::fromLatin1(name))->accessibleName().isEmpty())
@@ -278,8 +286,8 @@ TEST_F(TransferWindow, TheRecordWindowListsNewestFirstAndOpensAFile) {
     test::MemorySettings settings;
     FlexGrid editor(state, Services{prompter, dialogs, runner, Folders(dir / "kym")}, settings);
     editor.action(QStringLiteral("mnuProgrammingRecord"))->trigger();
-    EXPECT_EQ(rows, (std::vector<std::string>{"COM2", "COM1"}));
-    EXPECT_EQ(state.document.currentFilePath, older.string());
+    EXPECT_EQ(rows, (std::vector<std::string>{"COM2 " + utf8Of(older), "COM1 gone.vlt"}));
+    EXPECT_EQ(state.document.currentFilePath, utf8Of(older));
 }
 
 } // namespace
