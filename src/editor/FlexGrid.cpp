@@ -1,35 +1,31 @@
 #include "editor/FlexGrid.h"
 
-#include "config/DeviceTypes.h"
 #include "config/Paths.h"
 #include "config/Version.h"
 #include "dialogs/frmMisc.h"
 #include "dialogs/frmRESET.h"
-#include "report/Record.h"
-#include "report/RecordPdf.h"
+#include "editor/CellEditors.h"
 #include "editor/RegisterGridView.h"
-#include "editor/TransmitterIdListModel.h"
 #include "editor/ViewState.h"
 #include "editor/WindowPlacement.h"
-#include "report/frmComparison.h"
 #include "gateway/frmFTP.h"
 #include "gateway/frmIPaddress.h"
 #include "gateway/frmProperties.h"
 #include "gateway/frmUnitID.h"
+#include "report/ComparisonDisplay.h"
+#include "report/Record.h"
+#include "report/RecordPdf.h"
 #include "transfer/frmRecord.h"
 #include "transfer/frmTransfer.h"
 #include "ui/Text.h"
 
-#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDropEvent>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPrintDialog>
@@ -76,7 +72,96 @@ QSize storedSize(const std::vector<std::string>& stored) {
     const QSize size(toQt(stored[0]).toInt(&widthRead), toQt(stored[1]).toInt(&heightRead));
     return widthRead && heightRead ? size : QSize();
 }
+
+// The controller types, whose entries a file of another type than FACTORY hides.
+bool isControlVariant(std::string_view identifier) {
+    return identifier == kQd4815 || identifier == kQd4805;
+}
 } // namespace
+
+struct FlexGrid::MenuEntry {
+    const char* objectName;
+    const char* caption; // "-" for a separator
+    QList<QKeySequence> shortcuts = {};
+    QAction* FlexGrid::*action = nullptr;
+    void (FlexGrid::*handler)() = nullptr;
+    QMenu* FlexGrid::*submenu = nullptr; // an entry that opens a menu of its own
+};
+
+struct FlexGrid::Menu {
+    const char* objectName;
+    const char* title;
+    QMenu* FlexGrid::*menu;
+    bool popup; // a context menu, its title the accessible name
+    std::vector<MenuEntry> entries;
+};
+
+// The entries of the device-type menu come from kDeviceTypes.
+const std::vector<FlexGrid::Menu>& FlexGrid::menuTable() {
+    using F = FlexGrid;
+    // clang-format off
+    static const std::vector<Menu> menus{
+        {"mnuFile", "&File", &F::mnuFile_, false, {
+            {"mnuNewGatewayConfig", "New", {QKeySequence::New},
+             &F::mnuNewGatewayConfig_, &F::mnuNewGatewayConfig_Click},
+            {"mnuOpenConfig", "Open", {QKeySequence::Open},
+             &F::mnuOpenConfig_, &F::mnuOpenConfig_Click},
+            {"mnuRecentFiles", "Recent Files", {}, nullptr, nullptr, &F::mnuRecentFiles_},
+            {"M3", "-"},
+            {"mnuRegistersSave", "Save", {QKeySequence::Save},
+             &F::mnuRegistersSave_, &F::mnuRegistersSave_Click},
+            {"mnuRegistersSaveAs", "Save As", {Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+             &F::mnuRegistersSaveAs_, &F::mnuRegistersSaveAs_Click},
+            {"Bar1", "-"},
+            {"mnuFileTransfer", "&File Transfer", {},
+             &F::mnuFileTransfer_, &F::mnuFileTransfer_Click},
+            {"mnuProgrammingRecord", "Programming &Record...", {},
+             &F::mnuProgrammingRecord_, &F::mnuProgrammingRecord_Click},
+            {"BarCompare", "-"},
+            {"mnuCompareWith", "Compare With...", {Qt::CTRL | Qt::Key_D},
+             &F::mnuCompareWith_, &F::mnuCompareWith_Click},
+            {"mnuClearComparison", "Clear Comparison", {Qt::CTRL | Qt::SHIFT | Qt::Key_D},
+             &F::mnuClearComparison_, &F::mnuClearComparison_Click},
+            {"mnuPrint", "Print...", {QKeySequence::Print}, &F::mnuPrint_, &F::mnuPrint_Click},
+            {"mnuExportPdf", "Export PDF...", {Qt::CTRL | Qt::Key_E},
+             &F::mnuExportPdf_, &F::mnuExportPdf_Click},
+            {"Bar2", "-"},
+            {"mnuFileExit", "E&xit", {Qt::CTRL | Qt::Key_Q},
+             &F::mnuFileExit_, &F::mnuFileExit_Click},
+        }},
+        {"mnuEdit", "&Edit", &F::mnuEdit_, false, {
+            {"mnuUndo", "Undo", {Qt::CTRL | Qt::Key_Z}, &F::mnuUndo_, &F::mnuUndo_Click},
+            {"mnuRedo", "Redo", {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y},
+             &F::mnuRedo_, &F::mnuRedo_Click},
+        }},
+        {"mnuComm", "&Settings", &F::mnuComm_, false, {
+            {"mnuMiscellaneous", "Miscellaneous", {},
+             &F::mnuMiscellaneous_, &F::mnuMiscellaneous_Click},
+        }},
+        {"mnuCompatibility", "&DeviceType", &F::mnuCompatibility_, false, {}},
+        {"mnuGateway", "&Gateway", &F::mnuGateway_, false, {
+            {"mnuGatewayIP", "IP Address...", {}, &F::mnuGatewayIP_, &F::mnuGatewayIP_Click},
+            {"mnuGatewayUnitId", "Unit ID...", {},
+             &F::mnuGatewayUnitId_, &F::mnuGatewayUnitId_Click},
+            {"mnuGatewayProperties", "Serial Properties...", {},
+             &F::mnuGatewayProperties_, &F::mnuGatewayProperties_Click},
+            {"mnuGatewayFTP", "FTP Transfer...", {}, &F::mnuGatewayFTP_, &F::mnuGatewayFTP_Click},
+        }},
+        {"mnuHelp", "&Help", &F::mnuHelp_, false, {
+            {"mnuUserGuide", "User Guide", {QKeySequence::HelpContents},
+             &F::mnuUserGuide_, &F::mnuUserGuide_Click},
+            {"mnuAbout", "About", {}, &F::mnuAbout_, &F::mnuAbout_Click},
+        }},
+        // A top-level popup of the window, as the menu bar's menus are, so that assistive tools
+        // announce it.
+        {"mnuGridContext", "Grid Cell", &F::mnuGridContext_, true, {
+            {"mnuSetpointRange", "Setpoint Range...", {},
+             &F::mnuSetpointRange_, &F::mnuSetpointRange_Click},
+        }},
+    };
+    // clang-format on
+    return menus;
+}
 
 FlexGrid::FlexGrid(ProgramState& state, Services services, SettingsStore& settings,
                    SerialPortFactory serialPorts, FtpClientFactory ftpClients, QWidget* parent)
@@ -106,49 +191,25 @@ FlexGrid::FlexGrid(ProgramState& state, Services services, SettingsStore& settin
     setAcceptDrops(true);
 
     createMenus();
-    createGridContextMenu();
-    createEditBoxes();
+    editors_ = new CellEditors(*grid_, editing_, services_.prompter, this);
+    comparison_ = new ComparisonDisplay(
+        state_, services_,
+        {[this](ComparisonDisplay::CellMarks marks) { grid_->setMarks(std::move(marks)); },
+         [this] { grid_->clearMarks(); }},
+        *mnuClearComparison_, *this);
     Timer1_ = new QTimer(this);
     Timer1_->setSingleShot(true);
     Timer1_->setInterval(1);
-    lifecycle_.setHideEditCombos([this] { HideEditCombos(); });
+    lifecycle_.setHideEditCombos([this] { editors_->HideEditCombos(); });
     connectHandlers();
     Form_Load();
-}
-
-QComboBox* FlexGrid::editBox(EditBox box) const {
-    switch (box) {
-    case EditBox::TransId:
-        return ComboTransID_;
-    case EditBox::Channel:
-        return ComboChannel_;
-    case EditBox::DataAnalog:
-        return ComboDataAnalog_;
-    case EditBox::DataDigital:
-        return ComboDataDigital_;
-    case EditBox::Start:
-        return ComboStart_;
-    case EditBox::End:
-        return ComboEnd_;
-    case EditBox::None:
-        break;
-    }
-    return nullptr;
-}
-
-QAction* FlexGrid::action(const QString& objectName) const {
-    const auto found = actions_.find(objectName);
-    return found == actions_.end() ? nullptr : found->second;
 }
 
 void FlexGrid::Form_Load() {
     lifecycle_.startUp();
     placeOnScreen();
-    HideEditCombos();
-    for (const auto& entry : channelEntries())
-        ComboChannel_->addItem(fileTextToQt(entry));
-    FillDigitalFormatList();
-    FillAnalogFormatList();
+    editors_->HideEditCombos();
+    editors_->fillLoadLists();
     showState();
     Timer1_->start();
 }
@@ -176,155 +237,56 @@ void FlexGrid::placeOnScreen() {
     resize(placed.width, placed.height);
 }
 
-// The six boxes sit hidden in front of the grid; a click lays one of them over a cell.
-void FlexGrid::createEditBoxes() {
-    QWidget* area = grid_->parentWidget();
-    const auto makeBox = [area, this](const char* name, const char* accessibleName, bool typed) {
-        auto* box = new QComboBox(area);
-        box->setObjectName(QString::fromLatin1(name));
-        box->setAccessibleName(QString::fromLatin1(accessibleName));
-        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        box->setMinimumContentsLength(4);
-        box->setMaxVisibleItems(16);
-        box->setEditable(typed);
-        if (typed) {
-            // Typed text is never written into the grid, so it must not join the list either.
-            box->setInsertPolicy(QComboBox::NoInsert);
-            box->setCompleter(nullptr);
-            box->lineEdit()->setAccessibleName(box->accessibleName());
-            box->lineEdit()->installEventFilter(this);
-        }
-        box->installEventFilter(this);
-        box->view()->installEventFilter(this);
-        box->hide();
-        box->raise();
-        return box;
-    };
-    ComboTransID_ = makeBox("ComboTransID", "TRANSMITTER ID", true);
-    ComboChannel_ = makeBox("ComboChannel", "TRANS CHAN", true);
-    ComboDataAnalog_ = makeBox("ComboDataAnalog", "DATA FORMAT (analog)", false);
-    ComboDataDigital_ = makeBox("ComboDataDigital", "DATA FORMAT (digital)", false);
-    ComboStart_ = makeBox("ComboStart", "RANGE START", false);
-    ComboEnd_ = makeBox("ComboEnd", "RANGE END", false);
-
-    transmitterIds_ = TransmitterIdListModel::install(ComboTransID_);
-}
-
-QAction* FlexGrid::addEntry(QMenu* menu, const char* objectName, const QString& caption,
-                            const QKeySequence& shortcut) {
-    QAction* entry =
-        caption == QStringLiteral("-") ? menu->addSeparator() : menu->addAction(caption);
-    entry->setObjectName(QString::fromLatin1(objectName));
-    if (!shortcut.isEmpty())
-        entry->setShortcut(shortcut);
-    actions_[entry->objectName()] = entry;
-    return entry;
-}
-
 void FlexGrid::createMenus() {
-    mnuFile_ = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile_->setObjectName(QStringLiteral("mnuFile"));
-    addEntry(mnuFile_, "mnuNewGatewayConfig", QStringLiteral("New"), QKeySequence::New);
-    addEntry(mnuFile_, "mnuOpenConfig", QStringLiteral("Open"), QKeySequence::Open);
-    mnuRecentFiles_ = mnuFile_->addMenu(QStringLiteral("Recent Files"));
-    mnuRecentFiles_->setObjectName(QStringLiteral("mnuRecentFiles"));
-    addEntry(mnuFile_, "M3", QStringLiteral("-"));
-    addEntry(mnuFile_, "mnuRegistersSave", QStringLiteral("Save"), QKeySequence::Save);
-    addEntry(mnuFile_, "mnuRegistersSaveAs", QStringLiteral("Save As"),
-             QKeySequence(QStringLiteral("Ctrl+Shift+S")));
-    addEntry(mnuFile_, "Bar1", QStringLiteral("-"));
-    addEntry(mnuFile_, "mnuFileTransfer", QStringLiteral("&File Transfer"));
-    addEntry(mnuFile_, "mnuProgrammingRecord", QStringLiteral("Programming &Record..."));
-    addEntry(mnuFile_, "BarCompare", QStringLiteral("-"));
-    addEntry(mnuFile_, "mnuCompareWith", QStringLiteral("Compare With..."),
-             QKeySequence(QStringLiteral("Ctrl+D")));
-    addEntry(mnuFile_, "mnuClearComparison", QStringLiteral("Clear Comparison"),
-             QKeySequence(QStringLiteral("Ctrl+Shift+D")));
-    addEntry(mnuFile_, "mnuPrint", QStringLiteral("Print..."), QKeySequence::Print);
-    addEntry(mnuFile_, "mnuExportPdf", QStringLiteral("Export PDF..."),
-             QKeySequence(QStringLiteral("Ctrl+E")));
-    addEntry(mnuFile_, "Bar2", QStringLiteral("-"));
-    addEntry(mnuFile_, "mnuFileExit", QStringLiteral("E&xit"),
-             QKeySequence(QStringLiteral("Ctrl+Q")));
-
-    QMenu* mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    addEntry(mnuEdit, "mnuUndo", QStringLiteral("Undo"), QKeySequence(QStringLiteral("Ctrl+Z")));
-    addEntry(mnuEdit, "mnuRedo", QStringLiteral("Redo"))
-        ->setShortcuts(
-            {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
-
-    mnuComm_ = menuBar()->addMenu(QStringLiteral("&Settings"));
-    mnuComm_->setObjectName(QStringLiteral("mnuComm"));
-    addEntry(mnuComm_, "mnuMiscellaneous", QStringLiteral("Miscellaneous"));
-
-    mnuCompatibility_ = menuBar()->addMenu(QStringLiteral("&DeviceType"));
-    mnuCompatibility_->setObjectName(QStringLiteral("mnuCompatibility"));
-    for (const auto& type : kDeviceTypes) {
-        QAction* entry = addEntry(mnuCompatibility_, type.menuControl.data(), toQt(type.caption));
-        entry->setCheckable(true);
+    for (const Menu& spec : menuTable()) {
+        const QString title = QString::fromLatin1(spec.title);
+        QMenu* menu = spec.popup ? new QMenu(this) : menuBar()->addMenu(title);
+        if (spec.popup)
+            menu->setAccessibleName(title);
+        menu->setObjectName(QString::fromLatin1(spec.objectName));
+        this->*spec.menu = menu;
+        for (const MenuEntry& entry : spec.entries) {
+            const QString caption = QString::fromLatin1(entry.caption);
+            if (entry.submenu) {
+                this->*entry.submenu = menu->addMenu(caption);
+                (this->*entry.submenu)->setObjectName(QString::fromLatin1(entry.objectName));
+                continue;
+            }
+            QAction* action =
+                caption == QStringLiteral("-") ? menu->addSeparator() : menu->addAction(caption);
+            action->setObjectName(QString::fromLatin1(entry.objectName));
+            action->setShortcuts(entry.shortcuts);
+            if (entry.action)
+                this->*entry.action = action;
+        }
     }
-
-    QMenu* mnuGateway = menuBar()->addMenu(QStringLiteral("&Gateway"));
-    mnuGateway->setObjectName(QStringLiteral("mnuGateway"));
-    addEntry(mnuGateway, "mnuGatewayIP", QStringLiteral("IP Address..."));
-    addEntry(mnuGateway, "mnuGatewayUnitId", QStringLiteral("Unit ID..."));
-    addEntry(mnuGateway, "mnuGatewayProperties", QStringLiteral("Serial Properties..."));
-    addEntry(mnuGateway, "mnuGatewayFTP", QStringLiteral("FTP Transfer..."));
-
-    QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    addEntry(mnuHelp, "mnuUserGuide", QStringLiteral("User Guide"), QKeySequence::HelpContents);
-    addEntry(mnuHelp, "mnuAbout", QStringLiteral("About"));
-}
-
-void FlexGrid::createGridContextMenu() {
-    // A top-level popup of the window, as the menu bar's menus are, so that assistive tools
-    // announce it; the Menu key and Shift+F10 open it on the grid's current cell.
-    mnuGridContext_ = new QMenu(this);
-    mnuGridContext_->setObjectName(QStringLiteral("mnuGridContext"));
-    mnuGridContext_->setAccessibleName(QStringLiteral("Grid Cell"));
-    addEntry(mnuGridContext_, "mnuSetpointRange", QStringLiteral("Setpoint Range..."));
-    auto* menuKeys = new QAction(grid_);
-    menuKeys->setObjectName(QStringLiteral("mnuGridContextKeys"));
-    menuKeys->setShortcuts({QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)});
-    menuKeys->setShortcutContext(Qt::WidgetShortcut);
-    grid_->addAction(menuKeys);
-    actions_[menuKeys->objectName()] = menuKeys;
+    for (std::size_t i = 0; i < kDeviceTypes.size(); ++i) {
+        QAction* entry = mnuCompatibility_->addAction(toQt(kDeviceTypes[i].caption));
+        entry->setObjectName(toQt(kDeviceTypes[i].menuControl));
+        entry->setCheckable(true);
+        deviceTypeEntries_[i] = entry;
+    }
+    // The Menu key and Shift+F10 open the grid's menu on its current cell.
+    mnuGridContextKeys_ = new QAction(grid_);
+    mnuGridContextKeys_->setObjectName(QStringLiteral("mnuGridContextKeys"));
+    mnuGridContextKeys_->setShortcuts(
+        {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)});
+    mnuGridContextKeys_->setShortcutContext(Qt::WidgetShortcut);
+    grid_->addAction(mnuGridContextKeys_);
 }
 
 // Every handler is connected here and nowhere else.
 void FlexGrid::connectHandlers() {
-    const auto bind = [this](const char* name, void (FlexGrid::*handler)()) {
-        connect(action(QString::fromLatin1(name)), &QAction::triggered, this, handler);
-    };
-    bind("mnuNewGatewayConfig", &FlexGrid::mnuNewGatewayConfig_Click);
-    bind("mnuOpenConfig", &FlexGrid::mnuOpenConfig_Click);
-    bind("mnuRegistersSave", &FlexGrid::mnuRegistersSave_Click);
-    bind("mnuRegistersSaveAs", &FlexGrid::mnuRegistersSaveAs_Click);
-    bind("mnuFileTransfer", &FlexGrid::mnuFileTransfer_Click);
-    bind("mnuProgrammingRecord", &FlexGrid::mnuProgrammingRecord_Click);
-    bind("mnuFileExit", &FlexGrid::mnuFileExit_Click);
-    bind("mnuMiscellaneous", &FlexGrid::mnuMiscellaneous_Click);
-    bind("mnuNewConfig", &FlexGrid::mnuNewConfig_Click);
-    bind("mnuExtender", &FlexGrid::mnuExtender_Click);
-    bind("mnuTwoReceive", &FlexGrid::mnuTwoReceive_Click);
-    bind("mnuFour_Control", &FlexGrid::mnuFour_Control_Click);
-    bind("mnuTwo_Control", &FlexGrid::mnuTwo_Control_Click);
-    bind("mnuSetpointRange", &FlexGrid::mnuSetpointRange_Click);
-    bind("mnuUndo", &FlexGrid::mnuUndo_Click);
-    bind("mnuRedo", &FlexGrid::mnuRedo_Click);
-    bind("mnuGatewayIP", &FlexGrid::mnuGatewayIP_Click);
-    bind("mnuGatewayUnitId", &FlexGrid::mnuGatewayUnitId_Click);
-    bind("mnuGatewayProperties", &FlexGrid::mnuGatewayProperties_Click);
-    bind("mnuGatewayFTP", &FlexGrid::mnuGatewayFTP_Click);
-    bind("mnuUserGuide", &FlexGrid::mnuUserGuide_Click);
-    bind("mnuAbout", &FlexGrid::mnuAbout_Click);
-    bind("mnuCompareWith", &FlexGrid::mnuCompareWith_Click);
-    bind("mnuClearComparison", &FlexGrid::mnuClearComparison_Click);
-    bind("mnuPrint", &FlexGrid::mnuPrint_Click);
-    bind("mnuExportPdf", &FlexGrid::mnuExportPdf_Click);
-    connect(grid_, &RegisterGridView::marksCleared, this, &FlexGrid::mnuClearComparison_Click);
+    for (const Menu& menu : menuTable())
+        for (const MenuEntry& entry : menu.entries)
+            if (entry.handler)
+                connect(this->*entry.action, &QAction::triggered, this, entry.handler);
+    for (std::size_t i = 0; i < kDeviceTypes.size(); ++i)
+        connect(deviceTypeEntries_[i], &QAction::triggered, this,
+                [this, identifier = kDeviceTypes[i].identifier] {
+                    mnuCompatibility_Click(identifier);
+                });
+    connect(grid_, &RegisterGridView::marksCleared, comparison_, &ComparisonDisplay::clear);
     connect(mnuRecentFiles_, &QMenu::aboutToShow, this, &FlexGrid::mnuRecentFiles_Show);
     connect(mnuRecentFiles_, &QMenu::triggered, this, &FlexGrid::mnuRecentFiles_Click);
     lifecycle_.setFileUsed([this](const std::string& path) { recentFiles_.add(path); });
@@ -334,21 +296,9 @@ void FlexGrid::connectHandlers() {
     connect(grid_, &RegisterGridView::scrolled, this, &FlexGrid::MSFlexGrid1_Scroll);
     connect(grid_, &RegisterGridView::clearRequested, this, &FlexGrid::MSFlexGrid1_Delete);
     connect(grid_, &RegisterGridView::cellMenuRequested, this, &FlexGrid::MSFlexGrid1_ContextMenu);
-    connect(action(QStringLiteral("mnuGridContextKeys")), &QAction::triggered, this, [this] {
-        QContextMenuEvent fromKeys(QContextMenuEvent::Keyboard, QPoint(), QPoint());
-        QCoreApplication::sendEvent(grid_, &fromKeys);
-    });
-    connect(ComboTransID_, &QComboBox::activated, this, &FlexGrid::ComboTransID_Click);
-    connect(ComboChannel_, &QComboBox::activated, this, &FlexGrid::ComboChannel_Click);
-    connect(ComboDataAnalog_, &QComboBox::activated, this, &FlexGrid::ComboDataAnalog_Click);
-    connect(ComboDataDigital_, &QComboBox::activated, this, &FlexGrid::ComboDataDigital_Click);
-    connect(ComboStart_, &QComboBox::activated, this, &FlexGrid::ComboStart_Click);
-    connect(ComboEnd_, &QComboBox::activated, this, &FlexGrid::ComboEnd_Click);
-    // Typing raises the change notification; a text set while placing counts in GridEditing.
-    connect(ComboTransID_->lineEdit(), &QLineEdit::textEdited, this,
-            &FlexGrid::ComboTransID_Change);
-    connect(ComboChannel_->lineEdit(), &QLineEdit::textEdited, this,
-            &FlexGrid::ComboChannel_Change);
+    connect(mnuGridContextKeys_, &QAction::triggered, this, &FlexGrid::MSFlexGrid1_MenuKey);
+    connect(editors_, &CellEditors::picked, this, &FlexGrid::Combo_Click);
+    connect(editors_, &CellEditors::typedInto, this, &FlexGrid::Combo_Change);
     connect(Timer1_, &QTimer::timeout, this, &FlexGrid::Timer1_Timer);
 }
 
@@ -357,29 +307,26 @@ void FlexGrid::showState() {
     setWindowTitle(toQt(view.title));
     mnuComm_->setEnabled(view.settingsEnabled);
     mnuCompatibility_->setTitle(toQt(view.compatibilityCaption));
-    for (const auto& type : kDeviceTypes) {
-        QAction* entry = action(toQt(type.menuControl));
-        entry->setChecked(view.checkedDeviceType == type.identifier);
+    for (std::size_t i = 0; i < kDeviceTypes.size(); ++i) {
+        const auto identifier = kDeviceTypes[i].identifier;
+        deviceTypeEntries_[i]->setChecked(view.checkedDeviceType == identifier);
+        deviceTypeEntries_[i]->setVisible(view.controlVariantsVisible ||
+                                          !isControlVariant(identifier));
     }
-    action(QStringLiteral("mnuFour_Control"))->setVisible(view.controlVariantsVisible);
-    action(QStringLiteral("mnuTwo_Control"))->setVisible(view.controlVariantsVisible);
     grid_->setVisible(state_.gridVisible);
     emptyHint_->setVisible(!state_.gridVisible);
-    const EditBoxEnables& enabled = view.boxes;
-    ComboTransID_->setEnabled(enabled.transId);
-    ComboChannel_->setEnabled(enabled.channel);
-    ComboDataAnalog_->setEnabled(enabled.dataAnalog);
-    ComboDataDigital_->setEnabled(enabled.dataDigital);
-    ComboStart_->setEnabled(enabled.start);
-    ComboEnd_->setEnabled(enabled.end);
+    editors_->enable(view.boxes);
     const EditHistory& history = lifecycle_.history();
     const auto showStep = [](QAction* entry, const QString& verb, const std::string& step) {
         entry->setText(step.empty() ? verb : verb + QLatin1Char(' ') + toQt(step));
         entry->setEnabled(!step.empty());
     };
-    showStep(action(QStringLiteral("mnuUndo")), QStringLiteral("Undo"), history.undoName());
-    showStep(action(QStringLiteral("mnuRedo")), QStringLiteral("Redo"), history.redoName());
-    showComparisonState();
+    showStep(mnuUndo_, QStringLiteral("Undo"), history.undoName());
+    showStep(mnuRedo_, QStringLiteral("Redo"), history.redoName());
+    const bool document = documentExists(state_);
+    for (QAction* entry : {mnuCompareWith_, mnuPrint_, mnuExportPdf_})
+        entry->setEnabled(document);
+    comparison_->showState();
 }
 
 void FlexGrid::mnuNewGatewayConfig_Click() {
@@ -410,13 +357,13 @@ void FlexGrid::mnuRecentFiles_Show() {
         entry->setData(QString::fromStdString(path));
     }
     mnuRecentFiles_->addSeparator();
-    QAction* clear = mnuRecentFiles_->addAction(QStringLiteral("Clear Recent Files"));
-    clear->setObjectName(QStringLiteral("mnuClearRecentFiles"));
-    clear->setEnabled(!recentFiles_.paths().empty());
+    mnuClearRecentFiles_ = mnuRecentFiles_->addAction(QStringLiteral("Clear Recent Files"));
+    mnuClearRecentFiles_->setObjectName(QStringLiteral("mnuClearRecentFiles"));
+    mnuClearRecentFiles_->setEnabled(!recentFiles_.paths().empty());
 }
 
 void FlexGrid::mnuRecentFiles_Click(QAction* entry) {
-    if (entry->objectName() == QStringLiteral("mnuClearRecentFiles")) {
+    if (entry == mnuClearRecentFiles_) {
         recentFiles_.clear();
         return;
     }
@@ -491,21 +438,16 @@ int FlexGrid::runEditingDialog(QDialog& dialog, std::string step) {
     return result;
 }
 
-void FlexGrid::chooseDeviceType(std::string_view identifier) {
+void FlexGrid::mnuCompatibility_Click(std::string_view identifier) {
     lifecycle_.chooseDeviceType(identifier);
     showState();
 }
 
 void FlexGrid::MSFlexGrid1_Click() {
     const EditBox box = editing_.clicked();
-    HideEditCombos();
-    if (box == EditBox::Start)
-        FillStartList();
-    else if (box == EditBox::End)
-        FillEndList();
-    if (QComboBox* combo = editBox(box)) {
-        const std::string previousText = fileTextFromQt(combo->currentText());
-        placeBox(combo);
+    editors_->HideEditCombos();
+    if (box != EditBox::None) {
+        const std::string previousText = editors_->place(box, fileTextToQt(state_.grid.text()));
         editing_.placed(box, previousText);
     }
     showState();
@@ -514,90 +456,63 @@ void FlexGrid::MSFlexGrid1_Click() {
 // From the keyboard an edit is a click that also opens the box's list.
 void FlexGrid::MSFlexGrid1_KeyDown() {
     MSFlexGrid1_Click();
-    QComboBox* box = visibleBox();
-    if (box && box->isEnabled()) {
-        box->setFocus();
-        box->showPopup();
-    }
+    editors_->openShownBox();
 }
 
 void FlexGrid::MSFlexGrid1_Scroll() {
-    HideEditCombos();
+    editors_->HideEditCombos();
 }
 
 void FlexGrid::MSFlexGrid1_Delete() {
-    HideEditCombos();
+    editors_->HideEditCombos();
     editing_.cleared();
     showState();
 }
 
+void FlexGrid::MSFlexGrid1_MenuKey() {
+    QContextMenuEvent fromKeys(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+    QCoreApplication::sendEvent(grid_, &fromKeys);
+}
+
 void FlexGrid::mnuUndo_Click() {
-    HideEditCombos();
+    editors_->HideEditCombos();
     lifecycle_.history().undo();
     showState();
 }
 
 void FlexGrid::mnuRedo_Click() {
-    HideEditCombos();
+    editors_->HideEditCombos();
     lifecycle_.history().redo();
     showState();
 }
 
-void FlexGrid::ComboTransID_Click(int index) {
-    editing_.picked(EditBox::TransId, fileTextFromQt(ComboTransID_->itemText(index)));
-    pickDone(ComboTransID_);
+void FlexGrid::Combo_Click(EditBox box, int index) {
+    const std::string text = fileTextFromQt(editors_->box(box)->itemText(index));
+    if (box == EditBox::Start || box == EditBox::End) {
+        const RangeVerdict verdict =
+            editing_.pickedRange(box == EditBox::Start ? RangeEnd::Start : RangeEnd::End, text);
+        if (!verdict.accepted)
+            services_.prompter.inform(verdict.message);
+    } else {
+        editing_.picked(box, text);
+    }
+    pickDone(box);
 }
 
-void FlexGrid::ComboChannel_Click(int index) {
-    editing_.picked(EditBox::Channel, fileTextFromQt(ComboChannel_->itemText(index)));
-    pickDone(ComboChannel_);
-}
-
-void FlexGrid::ComboDataAnalog_Click(int index) {
-    editing_.picked(EditBox::DataAnalog, fileTextFromQt(ComboDataAnalog_->itemText(index)));
-    pickDone(ComboDataAnalog_);
-}
-
-void FlexGrid::ComboDataDigital_Click(int index) {
-    editing_.picked(EditBox::DataDigital, fileTextFromQt(ComboDataDigital_->itemText(index)));
-    pickDone(ComboDataDigital_);
-}
-
-void FlexGrid::ComboStart_Click(int index) {
-    const RangeVerdict verdict =
-        editing_.pickedRange(RangeEnd::Start, fileTextFromQt(ComboStart_->itemText(index)));
-    if (!verdict.accepted)
-        services_.prompter.inform(verdict.message);
-    pickDone(ComboStart_);
-}
-
-void FlexGrid::ComboEnd_Click(int index) {
-    const RangeVerdict verdict =
-        editing_.pickedRange(RangeEnd::End, fileTextFromQt(ComboEnd_->itemText(index)));
-    if (!verdict.accepted)
-        services_.prompter.inform(verdict.message);
-    pickDone(ComboEnd_);
-}
-
-void FlexGrid::ComboTransID_Change() {
-    editing_.textChanged();
-    showState();
-}
-
-void FlexGrid::ComboChannel_Change() {
+void FlexGrid::Combo_Change() {
     editing_.textChanged();
     showState();
 }
 
 void FlexGrid::Timer1_Timer() {
     Timer1_->stop();
-    FillTransmitterIDList();
+    editors_->FillTransmitterIDList();
 }
 
 // A controller row's DATA FORMAT cell offers the setpoint range dialog. A platform that turns
 // the Menu key into a context-menu event as well finds the menu already open.
 void FlexGrid::MSFlexGrid1_ContextMenu(const QPoint& globalPos) {
-    HideEditCombos();
+    editors_->HideEditCombos();
     if (editing_.offersSetpointRange() && !mnuGridContext_->isVisible())
         mnuGridContext_->popup(globalPos);
 }
@@ -612,121 +527,10 @@ void FlexGrid::mnuSetpointRange_Click() {
     showState();
 }
 
-void FlexGrid::pickDone(QComboBox* box) {
-    box->hide();
+void FlexGrid::pickDone(EditBox box) {
+    editors_->hide(box);
     showState();
     grid_->setFocus();
-}
-
-void FlexGrid::HideEditCombos() {
-    for (QComboBox* box : {ComboChannel_, ComboDataAnalog_, ComboDataDigital_, ComboStart_,
-                           ComboEnd_, ComboTransID_})
-        box->hide();
-}
-
-QComboBox* FlexGrid::visibleBox() const {
-    for (QComboBox* box : {ComboTransID_, ComboChannel_, ComboDataAnalog_, ComboDataDigital_,
-                           ComboStart_, ComboEnd_})
-        if (box->isVisible())
-            return box;
-    return nullptr;
-}
-
-void FlexGrid::FillTransmitterIDList() {
-    transmitterIds_->fill();
-}
-
-void FlexGrid::FillDigitalFormatList() {
-    for (const auto& entry : digitalFormatEntries())
-        ComboDataDigital_->addItem(fileTextToQt(entry));
-}
-
-void FlexGrid::FillAnalogFormatList() {
-    for (const auto& entry : analogFormatEntries())
-        ComboDataAnalog_->addItem(fileTextToQt(entry));
-}
-
-void FlexGrid::FillStartList() {
-    fillRangeList(ComboStart_, RangeEnd::Start);
-}
-void FlexGrid::FillEndList() {
-    fillRangeList(ComboEnd_, RangeEnd::End);
-}
-
-void FlexGrid::fillRangeList(QComboBox* box, RangeEnd end) {
-    const RangeList list = editing_.rangeList(end);
-    QStringList entries;
-    entries.reserve(static_cast<qsizetype>(list.entries.size()));
-    for (const auto& entry : list.entries)
-        entries.append(fileTextToQt(entry));
-    box->clear();
-    box->addItems(entries);
-    if (!list.message.empty())
-        services_.prompter.inform(list.message);
-}
-
-// The box covers the cell exactly, wherever the grid is scrolled; it is not given the focus.
-void FlexGrid::placeBox(QComboBox* box) {
-    const QRect cell = grid_->currentCellRect().translated(grid_->pos());
-    box->setGeometry(cell);
-    showBoxText(box, fileTextToQt(state_.grid.text()));
-    box->raise();
-    box->show();
-}
-
-// Editable boxes take any text; the others select the matching entry, or show a text that is
-// not in their list as a placeholder.
-void FlexGrid::showBoxText(QComboBox* box, const QString& text) {
-    if (box->isEditable()) {
-        const int index =
-            box == ComboTransID_ ? transmitterIdIndex(fileTextFromQt(text)) : box->findText(text);
-        box->setCurrentIndex(index < box->count() ? index : -1);
-        box->setEditText(text);
-        return;
-    }
-    const int index = box->findText(text);
-    box->setCurrentIndex(index);
-    box->setPlaceholderText(index < 0 ? text : QString());
-}
-
-// Escape leaves a box without writing; Enter in the typed part opens the list, since only a
-// pick from the list is written.
-bool FlexGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return QMainWindow::eventFilter(watched, event);
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    auto* line = qobject_cast<QLineEdit*>(watched);
-    if (line && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-        if (auto* box = qobject_cast<QComboBox*>(line->parentWidget()))
-            box->showPopup();
-        return true;
-    }
-    if (key == Qt::Key_Escape) {
-        for (QComboBox* box : {ComboTransID_, ComboChannel_, ComboDataAnalog_, ComboDataDigital_,
-                               ComboStart_, ComboEnd_})
-            if (box->view() == watched)
-                box->hidePopup();
-        HideEditCombos();
-        grid_->setFocus();
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void FlexGrid::mnuNewConfig_Click() {
-    chooseDeviceType(kKym3815);
-}
-void FlexGrid::mnuExtender_Click() {
-    chooseDeviceType(kQx4815);
-}
-void FlexGrid::mnuTwoReceive_Click() {
-    chooseDeviceType(kQr4805);
-}
-void FlexGrid::mnuFour_Control_Click() {
-    chooseDeviceType(kQd4815);
-}
-void FlexGrid::mnuTwo_Control_Click() {
-    chooseDeviceType(kQd4805);
 }
 
 void FlexGrid::mnuGatewayIP_Click() {
@@ -773,61 +577,13 @@ void FlexGrid::mnuAbout_Click() {
 }
 
 void FlexGrid::mnuCompareWith_Click() {
-    const auto path = services_.fileDialogs.openFile(
-        {"Compare With", "Register configurations", "*.vlt", services_.folders.kym3815(), ""});
-    if (!path)
-        return;
-    const auto other = readConfiguration(*path);
-    if (!other) {
-        services_.prompter.warn(locatedError(utf8Of(*path), other.error()));
-        return;
-    }
-    showComparison(utf8Of(path->filename()), compareConfigurations(state_, *other));
+    comparison_->compareWith();
     showState();
 }
 
-void FlexGrid::showComparison(const std::string& fileName, const ConfigurationDiff& diff) {
-    mnuClearComparison_Click();
-    if (diff.empty()) {
-        services_.prompter.inform("The configuration does not differ from " + fileName + ".");
-        return;
-    }
-    RegisterGridView::Marks marks;
-    std::vector<std::string> lines;
-    for (const auto& setting : diff.settings)
-        lines.push_back(settingLine(setting));
-    for (const auto& cell : diff.cells) {
-        if (cell.col > 0)
-            marks[{cell.row, cell.col}] =
-                fileName + ": " + (cell.theirs.empty() ? "(empty)" : utf8FromCp1252(cell.theirs));
-        else
-            lines.push_back(cell.line);
-    }
-    grid_->setMarks(std::move(marks));
-    comparedHeader_ = state_.header;
-    if (lines.empty())
-        return;
-    if (!comparison_)
-        comparison_ = new frmComparison(this);
-    comparison_->showState(fileName, lines);
-    comparison_->show();
-}
-
 void FlexGrid::mnuClearComparison_Click() {
-    comparedHeader_.reset();
-    grid_->clearMarks();
-    if (comparison_)
-        comparison_->hide();
-    showComparisonState();
-}
-
-void FlexGrid::showComparisonState() {
-    if (comparedHeader_ && *comparedHeader_ != state_.header)
-        mnuClearComparison_Click();
-    const bool document = documentExists(state_);
-    for (const char* name : {"mnuCompareWith", "mnuPrint", "mnuExportPdf"})
-        action(QString::fromLatin1(name))->setEnabled(document);
-    action(QStringLiteral("mnuClearComparison"))->setEnabled(comparedHeader_.has_value());
+    comparison_->clear();
+    showState();
 }
 
 std::string FlexGrid::recordHtmlNow() const {

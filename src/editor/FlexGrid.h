@@ -1,7 +1,7 @@
 #pragma once
 
+#include "config/DeviceTypes.h"
 #include "config/ProgramState.h"
-#include "report/Comparison.h"
 #include "editor/DocumentLifecycle.h"
 #include "editor/GridEditing.h"
 #include "editor/RecentFiles.h"
@@ -10,11 +10,9 @@
 #include "ui/Services.h"
 
 #include <QMainWindow>
-#include <map>
-#include <optional>
+#include <array>
 
 class QAction;
-class QComboBox;
 class QDialog;
 class QDragEnterEvent;
 class QDropEvent;
@@ -24,11 +22,11 @@ class QTimer;
 
 namespace kym {
 
+class CellEditors;
+class ComparisonDisplay;
 class RegisterGridView;
-class TransmitterIdListModel;
-class frmComparison;
 
-// The main window: the register grid with its six drop-down editing boxes, the menus and the
+// The main window: the register grid with its drop-down editing boxes, the menus and the
 // document lifecycle. Handlers translate events into lifecycle and editing operations and then
 // show the state.
 class FlexGrid : public QMainWindow {
@@ -42,14 +40,12 @@ public:
              FtpClientFactory ftpClients = curlFtpClients(), QWidget* parent = nullptr);
 
     RegisterGridView* MSFlexGrid1() const { return grid_; }
-    QAction* action(const QString& objectName) const;
-    QComboBox* editBox(EditBox box) const;
+    const CellEditors& cellEditors() const { return *editors_; }
     // Opens a file named from outside the window (the command line, a drop, Recent Files).
     void openFile(const std::filesystem::path& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -62,25 +58,20 @@ private Q_SLOTS:
     void mnuProgrammingRecord_Click();
     void mnuFileExit_Click();
     void mnuMiscellaneous_Click();
-    void mnuNewConfig_Click();
-    void mnuExtender_Click();
-    void mnuTwoReceive_Click();
-    void mnuFour_Control_Click();
-    void mnuTwo_Control_Click();
+    // An entry of the device-type menu (mnuNewConfig, mnuExtender, ...) chose its type.
+    void mnuCompatibility_Click(std::string_view identifier);
     void MSFlexGrid1_Click();
     void MSFlexGrid1_KeyDown();
     void MSFlexGrid1_Scroll();
     void MSFlexGrid1_Delete();
+    void MSFlexGrid1_MenuKey();
     void mnuUndo_Click();
     void mnuRedo_Click();
-    void ComboTransID_Click(int index);
-    void ComboChannel_Click(int index);
-    void ComboDataAnalog_Click(int index);
-    void ComboDataDigital_Click(int index);
-    void ComboStart_Click(int index);
-    void ComboEnd_Click(int index);
-    void ComboTransID_Change();
-    void ComboChannel_Change();
+    // ComboTransID_Click, ComboChannel_Click, ComboDataAnalog_Click, ComboDataDigital_Click,
+    // ComboStart_Click, ComboEnd_Click: an entry of the box over the clicked cell was picked.
+    void Combo_Click(EditBox box, int index);
+    // ComboTransID_Change, ComboChannel_Change: the box's text was typed into.
+    void Combo_Change();
     void Timer1_Timer();
     void MSFlexGrid1_ContextMenu(const QPoint& globalPos);
     void mnuSetpointRange_Click();
@@ -98,38 +89,21 @@ private Q_SLOTS:
     void mnuExportPdf_Click();
 
 private:
+    struct MenuEntry;
+    struct Menu;
+    static const std::vector<Menu>& menuTable();
+
     void Form_Load();
     void placeOnScreen();
     bool Form_Unload();
     void createMenus();
-    void createGridContextMenu();
-    void createEditBoxes();
     void connectHandlers();
-    QAction* addEntry(QMenu* menu, const char* objectName, const QString& caption,
-                      const QKeySequence& shortcut = {});
-    void chooseDeviceType(std::string_view identifier);
     // Runs a dialog whose changes to the document make one undo step, named step.
     int runEditingDialog(QDialog& dialog, std::string step);
     // Shows the state: title, menus, grid visibility, which boxes may be opened.
     void showState();
-    // Marks the cells and lists the settings in which the named file differs.
-    void showComparison(const std::string& fileName, const ConfigurationDiff& diff);
-    // A comparison made before the settings changed is stale; the entries need a document.
-    void showComparisonState();
     std::string recordHtmlNow() const;
-
-    void HideEditCombos();
-    void FillTransmitterIDList();
-    void FillDigitalFormatList();
-    void FillAnalogFormatList();
-    void FillStartList();
-    void FillEndList();
-    void fillRangeList(QComboBox* box, RangeEnd end);
-    // Lays a box over the grid's current cell and shows the cell's text in it.
-    void placeBox(QComboBox* box);
-    void showBoxText(QComboBox* box, const QString& text);
-    void pickDone(QComboBox* box);
-    QComboBox* visibleBox() const;
+    void pickDone(EditBox box);
 
     ProgramState& state_;
     Services services_;
@@ -141,23 +115,42 @@ private:
     GridEditing editing_;
     RegisterGridView* grid_ = nullptr;
     QLabel* emptyHint_ = nullptr;
+    CellEditors* editors_ = nullptr;
+    QTimer* Timer1_ = nullptr;
+    ComparisonDisplay* comparison_ = nullptr;
+
     QMenu* mnuFile_ = nullptr;
     QMenu* mnuRecentFiles_ = nullptr;
+    QMenu* mnuEdit_ = nullptr;
     QMenu* mnuComm_ = nullptr;
     QMenu* mnuCompatibility_ = nullptr;
+    QMenu* mnuGateway_ = nullptr;
+    QMenu* mnuHelp_ = nullptr;
     QMenu* mnuGridContext_ = nullptr;
-    std::map<QString, QAction*> actions_;
-
-    QComboBox* ComboTransID_ = nullptr;
-    QComboBox* ComboChannel_ = nullptr;
-    QComboBox* ComboDataAnalog_ = nullptr;
-    QComboBox* ComboDataDigital_ = nullptr;
-    QComboBox* ComboStart_ = nullptr;
-    QComboBox* ComboEnd_ = nullptr;
-    TransmitterIdListModel* transmitterIds_ = nullptr;
-    QTimer* Timer1_ = nullptr;
-    frmComparison* comparison_ = nullptr;
-    std::optional<HeaderSettings> comparedHeader_; // our settings when the comparison was made
+    QAction* mnuNewGatewayConfig_ = nullptr;
+    QAction* mnuOpenConfig_ = nullptr;
+    QAction* mnuRegistersSave_ = nullptr;
+    QAction* mnuRegistersSaveAs_ = nullptr;
+    QAction* mnuFileTransfer_ = nullptr;
+    QAction* mnuProgrammingRecord_ = nullptr;
+    QAction* mnuCompareWith_ = nullptr;
+    QAction* mnuClearComparison_ = nullptr;
+    QAction* mnuPrint_ = nullptr;
+    QAction* mnuExportPdf_ = nullptr;
+    QAction* mnuFileExit_ = nullptr;
+    QAction* mnuUndo_ = nullptr;
+    QAction* mnuRedo_ = nullptr;
+    QAction* mnuMiscellaneous_ = nullptr;
+    QAction* mnuGatewayIP_ = nullptr;
+    QAction* mnuGatewayUnitId_ = nullptr;
+    QAction* mnuGatewayProperties_ = nullptr;
+    QAction* mnuGatewayFTP_ = nullptr;
+    QAction* mnuUserGuide_ = nullptr;
+    QAction* mnuAbout_ = nullptr;
+    QAction* mnuSetpointRange_ = nullptr;
+    QAction* mnuGridContextKeys_ = nullptr;  // Menu key and Shift+F10 on the grid
+    QAction* mnuClearRecentFiles_ = nullptr; // remade with the recent files at every opening
+    std::array<QAction*, kDeviceTypes.size()> deviceTypeEntries_{}; // as kDeviceTypes lists them
 };
 
 } // namespace kym

@@ -66,7 +66,7 @@ TEST_F(CompareWindow, MarksDifferingCellsUntilTheNextChange) {
         row.change();
         EXPECT_TRUE(grid()->marks().empty());
         EXPECT_FALSE(settingsWindow()->isVisible());
-        EXPECT_FALSE(window.action(QStringLiteral("mnuClearComparison"))->isEnabled());
+        EXPECT_FALSE(action("mnuClearComparison")->isEnabled());
     }
 }
 

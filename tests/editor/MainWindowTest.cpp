@@ -30,7 +30,6 @@ protected:
     }
 
     RegisterGridView* grid() const { return window.MSFlexGrid1(); }
-    QComboBox* box(EditBox which) const { return window.editBox(which); }
     std::string menuTitle(const char* name) const { return menu(name)->title().toStdString(); }
     bool menuEnabled(const char* name) const { return menu(name)->isEnabled(); }
     QMenu* menu(const char* name) const {
@@ -44,13 +43,6 @@ protected:
         QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
                           grid()->visualRect(index).center());
     }
-    QComboBox* shownBox() const {
-        for (auto which : {EditBox::TransId, EditBox::Channel, EditBox::DataAnalog,
-                           EditBox::DataDigital, EditBox::Start, EditBox::End})
-            if (box(which)->isVisible())
-                return box(which);
-        return nullptr;
-    }
 };
 
 TEST_F(MainWindow, StartsWithoutADocumentAndNewShowsTheLaidOutGrid) {
@@ -61,7 +53,7 @@ TEST_F(MainWindow, StartsWithoutADocumentAndNewShowsTheLaidOutGrid) {
     EXPECT_FALSE(grid()->isVisible());
 
     trigger("mnuTwoReceive");
-    EXPECT_TRUE(window.action(QStringLiteral("mnuTwoReceive"))->isChecked());
+    EXPECT_TRUE(action("mnuTwoReceive")->isChecked());
     EXPECT_EQ(menuTitle("mnuCompatibility"), "&Compatibility(QR4805)");
     trigger("mnuNewGatewayConfig");
     EXPECT_TRUE(grid()->isVisible());
@@ -182,8 +174,8 @@ TEST_F(MainWindow, KeyboardEditsACellLikeAClickAndEscapeLeavesIt) {
 // names the step.
 TEST_F(MainWindow, DeleteClearsACellAndCtrlZTakesEditsBack) {
     newDocument("mnuNewConfig");
-    QAction* undo = window.action(QStringLiteral("mnuUndo"));
-    QAction* redo = window.action(QStringLiteral("mnuRedo"));
+    QAction* undo = action("mnuUndo");
+    QAction* redo = action("mnuRedo");
     EXPECT_EQ(menuTitle("mnuEdit"), "&Edit");
     clickCell(2, kColDataFormat);
     Q_EMIT box(EditBox::DataAnalog)->activated(2);
@@ -216,9 +208,9 @@ TEST_F(MainWindow, TheCellMenuOpensFromTheKeyboardAsAnAccessiblePopup) {
                     "NAMES\r\n5\r\n\r\nROW_DATA\r\n2\r\n,,,,,;\r\n,,RESET_TEMP,20,,;\r\n");
     dialogs.choices = {configFile("reset.vlt")};
     trigger("mnuOpenConfig");
-    EXPECT_FALSE(window.action(QStringLiteral("mnuTwo_Control"))->isVisible());
-    EXPECT_FALSE(window.action(QStringLiteral("mnuFour_Control"))->isVisible());
-    EXPECT_TRUE(window.action(QStringLiteral("mnuTwo_Control"))->isChecked());
+    EXPECT_FALSE(action("mnuTwo_Control")->isVisible());
+    EXPECT_FALSE(action("mnuFour_Control")->isVisible());
+    EXPECT_TRUE(action("mnuTwo_Control")->isChecked());
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     const struct {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/CellEditors.h"
 #include "editor/FlexGrid.h"
 #include "support/MemorySettings.h"
 #include "support/ScriptedFileDialogs.h"
@@ -12,10 +13,18 @@
 
 namespace kym::test {
 
+// A menu entry of a window by its object name.
+inline QAction* menuEntry(const QWidget& window, const char* name) {
+    return window.findChild<QAction*>(QString::fromLatin1(name));
+}
+
 // The main window on a temporary folder with scripted prompts and file dialogs. A dialog the
 // window opens goes to `drive`, which works it and closes it, instead of a nested event loop.
 struct MainWindowHarness {
-    void trigger(const char* action) { window.action(QString::fromLatin1(action))->trigger(); }
+    QAction* action(const char* name) const { return menuEntry(window, name); }
+    void trigger(const char* name) { action(name)->trigger(); }
+    QComboBox* box(EditBox which) const { return window.cellEditors().box(which); }
+    QComboBox* shownBox() const { return window.cellEditors().shownBox(); }
     std::string title() const { return window.windowTitle().toStdString(); }
     std::filesystem::path configFile(const std::string& name) const {
         return dir / "kym" / "kym3815" / name;

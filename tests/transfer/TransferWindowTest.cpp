@@ -1,11 +1,7 @@
 #include "FakeSerialPort.h"
 #include "config/Paths.h"
-#include "editor/FlexGrid.h"
 #include "support/ConfigLines.h"
-#include "support/MemorySettings.h"
-#include "support/ScriptedFileDialogs.h"
-#include "support/ScriptedPrompter.h"
-#include "support/TempDir.h"
+#include "support/MainWindowHarness.h"
 #include "transfer/Frames.h"
 #include "transfer/frmRecord.h"
 #include "transfer/frmTransfer.h"
@@ -257,7 +253,7 @@ TEST_F(TransferWindow, TheFileMenuOpensIt) {
     test::MemorySettings settings;
     FlexGrid editor(state, Services{prompter, dialogs, runner, Folders(dir / "kym")}, settings,
                     [&] { return std::make_unique<FakeSerialPort>(record); });
-    editor.action(QStringLiteral("mnuFileTransfer"))->trigger();
+    test::menuEntry(editor, "mnuFileTransfer")->trigger();
     EXPECT_EQ(opened, 1);
 }
 
@@ -285,7 +281,7 @@ TEST_F(TransferWindow, TheRecordWindowListsNewestFirstAndOpensAFile) {
     };
     test::MemorySettings settings;
     FlexGrid editor(state, Services{prompter, dialogs, runner, Folders(dir / "kym")}, settings);
-    editor.action(QStringLiteral("mnuProgrammingRecord"))->trigger();
+    test::menuEntry(editor, "mnuProgrammingRecord")->trigger();
     EXPECT_EQ(rows, (std::vector<std::string>{"COM2 " + utf8Of(older), "COM1 gone.vlt"}));
     EXPECT_EQ(state.document.currentFilePath, utf8Of(older));
 }

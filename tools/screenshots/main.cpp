@@ -6,6 +6,7 @@
 #include "config/ConfigFile.h"
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
+#include "editor/CellEditors.h"
 #include "editor/FlexGrid.h"
 #include "editor/RegisterGridView.h"
 #include "ui/QtSettingsStore.h"
@@ -110,11 +111,10 @@ private:
     void ftp();
     void setpointRange();
 
-    void trigger(const char* action) { window_.action(QString::fromLatin1(action))->trigger(); }
+    void trigger(const char* action);
     void openFile(const fs::path& path);
     void clickCell(int row, int col);
     void pick(const Pick& pick);
-    QComboBox* shownBox() const;
     void save(const QPixmap& picture, const QWidget& window, const char* name);
     void fault(const QString& text) { faults_.push_back(text); }
     int showDialog(QDialog& dialog);
@@ -138,6 +138,10 @@ private:
 
 template <class Widget> Widget* child(QWidget& parent, const char* name) {
     return parent.findChild<Widget*>(QString::fromLatin1(name));
+}
+
+void Screenshots::trigger(const char* action) {
+    child<QAction>(window_, action)->trigger();
 }
 
 void click(QWidget& parent, const char* name) {
@@ -216,17 +220,9 @@ void Screenshots::clickCell(int row, int col) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
 }
 
-QComboBox* Screenshots::shownBox() const {
-    for (auto which : {EditBox::TransId, EditBox::Channel, EditBox::DataAnalog,
-                       EditBox::DataDigital, EditBox::Start, EditBox::End})
-        if (window_.editBox(which)->isVisible())
-            return window_.editBox(which);
-    return nullptr;
-}
-
 void Screenshots::pick(const Pick& pick) {
     clickCell(pick.row, pick.col);
-    QComboBox* box = shownBox();
+    QComboBox* box = window_.cellEditors().shownBox();
     const int index = box ? box->findText(QString::fromLatin1(pick.entry)) : -1;
     if (index < 0) {
         fault(QStringLiteral("no entry %1 for row %2, column %3")
@@ -264,7 +260,7 @@ void Screenshots::document() {
 
 void Screenshots::editingBox() {
     clickCell(4, 3);
-    QComboBox* box = shownBox();
+    QComboBox* box = window_.cellEditors().shownBox();
     if (!box) {
         fault(QStringLiteral("no editing box over the DATA FORMAT cell of row 4"));
         return;
