@@ -108,8 +108,10 @@ private:
     QAction* addEntry(QMenu* menu, const char* objectName, const QString& caption,
                       const QKeySequence& shortcut = {});
     void chooseDeviceType(std::string_view identifier);
-    // Runs a dialog whose changes to the document make one undo step, named step.
-    int runEditingDialog(QDialog& dialog, std::string step);
+    // Runs a dialog whose changes to the document make one undo step, named step; okMark says
+    // whether its OK marks the document also when it changed nothing.
+    int runEditingDialog(QDialog& dialog, std::string step,
+                         EditHistory::Mark okMark = EditHistory::Mark::IfChanged);
     // Shows the state: title, menus, grid visibility, which boxes may be opened.
     void showState();
     // Marks the cells and lists the settings in which the named file differs.

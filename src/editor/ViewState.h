@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ProgramState.h"
+#include "editor/EditHistory.h"
 
 #include <string>
 
@@ -17,8 +18,8 @@ struct EditBoxEnables {
     bool operator==(const EditBoxEnables&) const = default;
 };
 
-// What the main window shows besides the grid. It is derived from the program state after
-// every flow, so that the document layer never writes window state.
+// What the main window shows besides the grid. It is derived from the program state and the
+// history's change mark after every flow, so that the document layer never writes window state.
 struct ViewState {
     std::string title;
     std::string compatibilityCaption; // the device-type menu's caption
@@ -28,6 +29,6 @@ struct ViewState {
     EditBoxEnables boxes;
 };
 
-ViewState viewStateOf(const ProgramState& state);
+ViewState viewStateOf(const ProgramState& state, const EditHistory& edits);
 
 } // namespace kym
