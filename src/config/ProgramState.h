@@ -48,8 +48,8 @@ enum class TitleForm {
     FilePath,      // "Editor: " and the full path, right after Save As
 };
 
+// Whether the document is changed follows from its edit history, which the editor keeps.
 struct DocumentState {
-    bool documentChanged = false;
     std::string currentFilePath;
     std::string currentFileTitle;
     bool hasFileName = false;
@@ -84,12 +84,6 @@ struct ProgramState {
 // grid holds only the start-up table, which nobody asked to keep.
 inline bool documentExists(const ProgramState& state) {
     return state.gridVisible || state.document.hasFileName;
-}
-
-// Settings kept beside the document were stored: the document, if there is one, is changed.
-inline void markSettingsChanged(ProgramState& state) {
-    if (documentExists(state))
-        state.document.documentChanged = true;
 }
 
 } // namespace kym

@@ -188,7 +188,6 @@ void frmMisc::btnOK_Click() {
         prompter_.warn(stored.error().reason);
         return;
     }
-    state_.document.documentChanged = true;
     accept();
 }
 

@@ -15,8 +15,8 @@ namespace kym {
 class Prompter;
 
 // The Options dialog: the header settings that are not part of the grid. It shows the document's
-// values when it opens; OK stores every control's value and marks the document changed, Cancel
-// stores nothing.
+// values when it opens; OK stores every control's value, Cancel stores nothing. The main window
+// marks the document changed on every OK, also one that changed nothing.
 class frmMisc : public QDialog {
     Q_OBJECT
 public:

@@ -26,7 +26,6 @@ DocumentLifecycle::DocumentLifecycle(ProgramState& state, Prompter& prompter,
     : state_(state), prompter_(prompter), fileDialogs_(fileDialogs), folders_(std::move(folders)) {}
 
 void DocumentLifecycle::startUp() {
-    state_.document.documentChanged = false;
     state_.ignoreNextChange = false;
     state_.deviceTypeMenuUsed = false;
     state_.header = HeaderSettings{};
@@ -50,8 +49,7 @@ void DocumentLifecycle::fileUsed(const std::string& path) {
 }
 
 void DocumentLifecycle::MarkChanged() {
-    state_.document.documentChanged = true;
-    state_.document.titleForm = TitleForm::FileTitle;
+    history_.markWithoutEdit();
 }
 
 // The menu's check mark and caption follow the device type, so a choice is one assignment.
@@ -79,7 +77,7 @@ bool DocumentLifecycle::ConfirmCompatibilityChange() {
     if (state_.header.deviceType != state_.document.documentDeviceType) {
         if (!offerSave(prompt::kCompatibilityChange))
             return false;
-        state_.document.documentChanged = false;
+        history_.changesDropped();
     }
     return startNewDocument() != Outcome::Failed;
 }
@@ -96,7 +94,7 @@ DocumentLifecycle::Outcome DocumentLifecycle::startNewDocument() {
 }
 
 DocumentLifecycle::Outcome DocumentLifecycle::NewDocument() {
-    if (state_.document.documentChanged && !offerSave(prompt::kSaveChangesUpper))
+    if (history_.changed() && !offerSave(prompt::kSaveChangesUpper))
         return Outcome::Failed;
 
     restoreStartValues(state_, &HeaderSettings::lossState, &HeaderSettings::snifferState,
@@ -114,7 +112,6 @@ DocumentLifecycle::Outcome DocumentLifecycle::NewDocument() {
     LayoutGrid(state_);
     state_.gridVisible = true;
 
-    state_.document.documentChanged = false;
     state_.document.titleForm = TitleForm::FileTitle;
     state_.document.currentFileTitle.clear();
     hideEditCombos();
@@ -137,7 +134,7 @@ DocumentLifecycle::Outcome DocumentLifecycle::openFile(const std::filesystem::pa
 
 DocumentLifecycle::Outcome DocumentLifecycle::open(const ChooseFile& choose) {
     lastReadError_.reset();
-    if (state_.document.documentChanged && !offerSave(prompt::kSaveChangesUpper))
+    if (history_.changed() && !offerSave(prompt::kSaveChangesUpper))
         return Outcome::Failed;
     state_.ignoreNextChange = true;
 
@@ -171,7 +168,6 @@ DocumentLifecycle::Outcome DocumentLifecycle::open(const ChooseFile& choose) {
 
     state_.document.currentFileTitle = fileTitle;
     state_.document.titleForm = TitleForm::FileTitle;
-    state_.document.documentChanged = false;
     state_.ignoreNextChange = true;
     hideEditCombos();
     history_.start();
@@ -213,7 +209,6 @@ DocumentLifecycle::Outcome DocumentLifecycle::write(const std::string& path) {
         prompter_.warn(written.error().reason);
         return Outcome::Failed;
     }
-    state_.document.documentChanged = false;
     state_.document.hasFileName = true;
     history_.saved();
     fileUsed(path);
@@ -243,16 +238,11 @@ bool DocumentLifecycle::offerSave(std::string_view question) {
 }
 
 bool DocumentLifecycle::prepareFileTransfer() {
-    return !state_.document.documentChanged || offerSave(prompt::kSaveChangesTransfer);
-}
-
-void DocumentLifecycle::dialogReturned() {
-    if (state_.document.documentChanged)
-        MarkChanged();
+    return !history_.changed() || offerSave(prompt::kSaveChangesTransfer);
 }
 
 bool DocumentLifecycle::exitRequested() {
-    if (!state_.document.documentChanged)
+    if (!history_.changed())
         return true;
     if (!prompter_.askYesNo(std::string(prompt::kSaveChangesExit))) {
         exitAnsweredNo_ = true;
@@ -264,7 +254,7 @@ bool DocumentLifecycle::exitRequested() {
 bool DocumentLifecycle::closeRequested() {
     if (std::exchange(exitAnsweredNo_, false))
         return true;
-    return !state_.document.documentChanged || offerSave(prompt::kSaveChangesUpper);
+    return !history_.changed() || offerSave(prompt::kSaveChangesUpper);
 }
 
 } // namespace kym

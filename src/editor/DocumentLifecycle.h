@@ -48,6 +48,7 @@ public:
     // Start-up: the folders exist and the settings have their start values.
     void startUp();
 
+    // An edit that wrote nothing marks the document changed.
     void MarkChanged();
 
     // One of the device-type menu entries was chosen.
@@ -64,8 +65,6 @@ public:
 
     // Offers to save before the transfer window opens; false when the user's save did not happen.
     bool prepareFileTransfer();
-    // After a dialog that edits settings returned: a change it made shows in the title.
-    void dialogReturned();
     // File > Exit; true when the window may close.
     bool exitRequested();
     // The window is closing; true when it may.

@@ -5,13 +5,13 @@ namespace kym {
 void EditHistory::start() {
     steps_.clear();
     done_ = 0;
-    savedAt_.reset();
-    if (!state_.document.documentChanged)
-        savedAt_ = 0;
+    saved();
 }
 
 void EditHistory::saved() {
     savedAt_ = done_;
+    absorbedAt_.reset();
+    markedWithoutEdit_ = false;
 }
 
 DocumentSnapshot EditHistory::snapshot() const {
@@ -24,15 +24,42 @@ DocumentSnapshot EditHistory::snapshot() const {
     return now;
 }
 
-void EditHistory::record(std::string name, DocumentSnapshot before) {
+// An OK that marks without changing anything still needs a step, so that undoing it takes the
+// mark away again; before a document exists there is no mark to carry.
+void EditHistory::record(std::string name, DocumentSnapshot before, Mark mark) {
+    const bool wasChanged = changed();
     DocumentSnapshot after = snapshot();
-    if (after == before)
+    if (after == before && !(mark == Mark::Always && documentExists(state_)))
         return;
     steps_.resize(done_);
-    if (savedAt_ && *savedAt_ > done_)
-        savedAt_.reset();
+    for (auto* point : {&savedAt_, &absorbedAt_})
+        if (*point && **point > done_)
+            point->reset();
     steps_.push_back({std::move(name), std::move(before), std::move(after)});
     done_ = steps_.size();
+    if (mark != Mark::Absorbed)
+        showMark();
+    else if (!wasChanged)
+        absorbedAt_ = done_;
+}
+
+void EditHistory::markWithoutEdit() {
+    markedWithoutEdit_ = true;
+    showMark();
+}
+
+bool EditHistory::changed() const {
+    return documentExists(state_) && (markedWithoutEdit_ || !unchangedAt(done_));
+}
+
+bool EditHistory::unchangedAt(std::size_t done) const {
+    return savedAt_ == done || absorbedAt_ == done;
+}
+
+// The next mark after Save As names the document by its title again.
+void EditHistory::showMark() {
+    if (documentExists(state_))
+        state_.document.titleForm = TitleForm::FileTitle;
 }
 
 bool EditHistory::undo() {
@@ -80,10 +107,8 @@ void EditHistory::restore(const DocumentSnapshot& from, const DocumentSnapshot& 
     }
     grid.setRow(currentRow);
     grid.setCol(currentCol);
-    if (!documentExists(state_))
-        return;
-    state_.document.documentChanged = savedAt_ != done_;
-    state_.document.titleForm = TitleForm::FileTitle;
+    markedWithoutEdit_ = false;
+    showMark();
 }
 
 } // namespace kym

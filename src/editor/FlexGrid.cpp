@@ -303,7 +303,7 @@ void FlexGrid::connectHandlers() {
 }
 
 void FlexGrid::showState() {
-    const ViewState view = viewStateOf(state_);
+    const ViewState view = viewStateOf(state_, lifecycle_.history());
     setWindowTitle(toQt(view.title));
     mnuComm_->setEnabled(view.settingsEnabled);
     mnuCompatibility_->setTitle(toQt(view.compatibilityCaption));
@@ -426,15 +426,16 @@ void FlexGrid::mnuFileExit_Click() {
 
 void FlexGrid::mnuMiscellaneous_Click() {
     frmMisc dialog(state_, services_.prompter, this);
-    runEditingDialog(dialog, "Options");
-    lifecycle_.dialogReturned();
+    runEditingDialog(dialog, "Options", EditHistory::Mark::Always);
     showState();
 }
 
-int FlexGrid::runEditingDialog(QDialog& dialog, std::string step) {
+int FlexGrid::runEditingDialog(QDialog& dialog, std::string step, EditHistory::Mark okMark) {
     DocumentSnapshot before = lifecycle_.history().snapshot();
     const int result = services_.runDialog(dialog);
-    lifecycle_.history().record(std::move(step), std::move(before));
+    lifecycle_.history().record(std::move(step), std::move(before),
+                                result == QDialog::Accepted ? okMark
+                                                            : EditHistory::Mark::IfChanged);
     return result;
 }
 
@@ -522,8 +523,7 @@ void FlexGrid::mnuSetpointRange_Click() {
     if (!target)
         return;
     frmRESET dialog(state_.grid, *target, this);
-    if (runEditingDialog(dialog, "Setpoint Range") == QDialog::Accepted)
-        lifecycle_.MarkChanged();
+    runEditingDialog(dialog, "Setpoint Range");
     showState();
 }
 
@@ -535,22 +535,19 @@ void FlexGrid::pickDone(EditBox box) {
 
 void FlexGrid::mnuGatewayIP_Click() {
     frmIPaddress dialog(state_, this);
-    runEditingDialog(dialog, "IP Address");
-    lifecycle_.dialogReturned();
+    runEditingDialog(dialog, "IP Address", EditHistory::Mark::Always);
     showState();
 }
 
 void FlexGrid::mnuGatewayUnitId_Click() {
     frmUnitID dialog(state_, this);
-    runEditingDialog(dialog, "Unit ID");
-    lifecycle_.dialogReturned();
+    runEditingDialog(dialog, "Unit ID", EditHistory::Mark::Always);
     showState();
 }
 
 void FlexGrid::mnuGatewayProperties_Click() {
     frmProperties dialog(state_, services_.prompter, this);
-    runEditingDialog(dialog, "Serial Properties");
-    lifecycle_.dialogReturned();
+    runEditingDialog(dialog, "Serial Properties", EditHistory::Mark::Always);
     showState();
 }
 

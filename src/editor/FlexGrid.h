@@ -98,8 +98,10 @@ private:
     bool Form_Unload();
     void createMenus();
     void connectHandlers();
-    // Runs a dialog whose changes to the document make one undo step, named step.
-    int runEditingDialog(QDialog& dialog, std::string step);
+    // Runs a dialog whose changes to the document make one undo step, named step; okMark says
+    // whether its OK marks the document also when it changed nothing.
+    int runEditingDialog(QDialog& dialog, std::string step,
+                         EditHistory::Mark okMark = EditHistory::Mark::IfChanged);
     // Shows the state: title, menus, grid visibility, which boxes may be opened.
     void showState();
     std::string recordHtmlNow() const;

@@ -4,6 +4,8 @@
 #include "config/DeviceTypes.h"
 #include "editor/ViewState.h"
 
+#include <utility>
+
 namespace kym {
 namespace {
 bool isEnabled(const EditBoxEnables& enabled, EditBox box) {
@@ -85,14 +87,13 @@ void GridEditing::picked(EditBox box, const std::string& text) {
         pickedTransmitter(text);
     else
         put(editRow_, editCol_, text);
-    markEdited();
-    history_.record(stepName(), std::move(before));
+    recordEdit(std::move(before));
 }
 
 // Every box's list starts with the empty entry, so any cell a usable box edits can be cleared.
 bool GridEditing::cleared() {
     const EditBox box = clicked();
-    if (!isEnabled(viewStateOf(state_).boxes, box))
+    if (!isEnabled(viewStateOf(state_, history_).boxes, box))
         return false;
     if (box == EditBox::Start || box == EditBox::End)
         pickedRange(box == EditBox::Start ? RangeEnd::Start : RangeEnd::End, std::string());
@@ -128,8 +129,7 @@ RangeVerdict GridEditing::pickedRange(RangeEnd end, const std::string& text) {
     DocumentSnapshot before = history_.snapshot();
     if (verdict.accepted)
         put(editRow_, editCol_, text);
-    markEdited();
-    history_.record(stepName(), std::move(before));
+    recordEdit(std::move(before));
     return verdict;
 }
 
@@ -153,11 +153,22 @@ std::optional<SetpointRangeTarget> GridEditing::beginSetpointRange() {
 }
 
 // The first edit or change after a file was opened is absorbed rather than marked.
+bool GridEditing::absorbed() {
+    return std::exchange(state_.ignoreNextChange, false);
+}
+
 void GridEditing::markEdited() {
-    if (state_.ignoreNextChange) {
-        state_.ignoreNextChange = false;
+    if (!absorbed())
+        markChanged_();
+}
+
+// Every pick marks the document, also one that wrote the text the cell already held.
+void GridEditing::recordEdit(DocumentSnapshot before) {
+    if (absorbed()) {
+        history_.record(stepName(), std::move(before), EditHistory::Mark::Absorbed);
         return;
     }
+    history_.record(stepName(), std::move(before));
     markChanged_();
 }
 

@@ -48,7 +48,9 @@ public:
     std::optional<SetpointRangeTarget> beginSetpointRange();
 
 private:
+    bool absorbed();
     void markEdited();
+    void recordEdit(DocumentSnapshot before);
     void put(int row, int col, const std::string& text);
     void pickedTransmitter(const std::string& text);
     std::string stepName() const;

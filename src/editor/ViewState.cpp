@@ -6,7 +6,7 @@
 namespace kym {
 namespace {
 
-std::string titleOf(const DocumentState& document) {
+std::string titleOf(const DocumentState& document, bool changed) {
     switch (document.titleForm) {
     case TitleForm::DesignCaption:
         return std::string(kDesignCaption);
@@ -15,7 +15,7 @@ std::string titleOf(const DocumentState& document) {
     case TitleForm::FileTitle:
         break;
     }
-    return "Editor - " + document.currentFileTitle + (document.documentChanged ? " *" : "");
+    return "Editor - " + document.currentFileTitle + (changed ? " *" : "");
 }
 
 // Before any layout every box is enabled; a type outside the five leaves the last enabling.
@@ -27,11 +27,11 @@ EditBoxEnables boxesFor(std::string_view layoutType) {
 
 } // namespace
 
-ViewState viewStateOf(const ProgramState& state) {
+ViewState viewStateOf(const ProgramState& state, const EditHistory& edits) {
     const HeaderSettings& header = state.header;
     const DocumentHistory& history = state.history;
     return ViewState{
-        titleOf(state.document),
+        titleOf(state.document, edits.changed()),
         history.deviceTypeGiven ? "&Compatibility(" + utf8FromCp1252(header.deviceType) + ")"
                                 : "&DeviceType",
         findDeviceType(header.deviceType) ? header.deviceType : std::string(),

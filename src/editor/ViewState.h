@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ProgramState.h"
+#include "editor/EditHistory.h"
 
 #include <string>
 
@@ -18,7 +19,8 @@ struct EditBoxEnables {
 };
 
 // What the main window shows besides the grid, its texts in UTF-8. It is derived from the program
-// state after every flow, so that the document layer never writes window state.
+// state and the history's change mark after every flow, so that the document layer never writes
+// window state.
 struct ViewState {
     std::string title;
     std::string compatibilityCaption; // the device-type menu's caption
@@ -28,6 +30,6 @@ struct ViewState {
     EditBoxEnables boxes;
 };
 
-ViewState viewStateOf(const ProgramState& state);
+ViewState viewStateOf(const ProgramState& state, const EditHistory& edits);
 
 } // namespace kym

@@ -38,7 +38,6 @@ void frmIPaddress::btnOK_Click() {
     state_.gateway.gatewayIP = fromQt(Text1_->text());
     state_.gateway.gatewaySubnet = fromQt(txtSubnet_->text());
     state_.gateway.physicalLayer = "ETHERNET";
-    markSettingsChanged(state_);
     accept();
 }
 

@@ -112,15 +112,15 @@ void frmProperties::optRTU_Click() {
     optASCII_->setChecked(false);
 }
 
+// OK on the question closes the dialog as an OK that stored nothing.
 void frmProperties::cmdOK_Click() {
-    markSettingsChanged(state_);
     if (optASCII_->isChecked() || optRTU_->isChecked()) {
         state_.gateway.physicalLayer = optASCII_->isChecked() ? "ASCII" : "RTU";
         storeSerialParameters();
         accept();
     } else if (prompter_.show(std::string(kSelectTransport), Prompter::Buttons::OkCancel) ==
                Prompter::Answer::Ok) {
-        reject();
+        accept();
     }
 }
 

@@ -39,7 +39,6 @@ void frmUnitID::Form_Load() {
 
 void frmUnitID::btnOK_Click() {
     state_.gateway.unitID = fromQt(ComboUnitID_->currentText());
-    markSettingsChanged(state_);
     accept();
 }
 

@@ -41,22 +41,29 @@ template <class Widget = QWidget> Widget* child(QDialog& dialog, const char* nam
 }
 
 // Cancel stores nothing; OK stores, marks the title and keeps the dialog open on a value the
-// unit cannot take.
+// unit cannot take. Every OK is an undo step, also one that changed nothing, so that Ctrl+Z takes
+// its mark back.
 TEST(DialogWindows, OptionsFromTheSettingsMenu) {
     test::MainWindowHarness main;
-    bool ok = false;
+    enum { Cancel, Change, Keep } how = Cancel;
     main.drive = [&](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle().toStdString(), "Options");
-        expectNamedControls(dialog);
-        std::string lists;
-        for (const QComboBox* list : dialog.findChildren<QComboBox*>())
-            lists += list->objectName().toStdString() + "=" + std::to_string(list->count()) + ":" +
-                     list->currentText().toStdString() + " ";
-        EXPECT_EQ(lists,
-                  "cboCaptureTime=241:0 cboVendorCodeMSB=257:01 cboVendorCodeLSB=257:71 "
-                  "cboPropCodeMSB=257:00 cboPropCodeLSB=257:02 cboNetworkID=63:1 cboTime=60:30 ");
+        if (how == Keep) {
+            child<QPushButton>(dialog, "btnOK")->click();
+            return;
+        }
+        if (how == Cancel) {
+            expectNamedControls(dialog);
+            std::string lists;
+            for (const QComboBox* list : dialog.findChildren<QComboBox*>())
+                lists += list->objectName().toStdString() + "=" + std::to_string(list->count()) +
+                         ":" + list->currentText().toStdString() + " ";
+            EXPECT_EQ(lists, "cboCaptureTime=241:0 cboVendorCodeMSB=257:01 "
+                             "cboVendorCodeLSB=257:71 cboPropCodeMSB=257:00 cboPropCodeLSB=257:02 "
+                             "cboNetworkID=63:1 cboTime=60:30 ");
+        }
         child<QComboBox>(dialog, "cboNetworkID")->setEditText(QStringLiteral("1\n2"));
-        if (!ok) {
+        if (how == Cancel) {
             child<QPushButton>(dialog, "btnCancel")->click();
             return;
         }
@@ -66,15 +73,45 @@ TEST(DialogWindows, OptionsFromTheSettingsMenu) {
         child<QComboBox>(dialog, "cboCaptureTime")->setEditText(QStringLiteral("3"));
         child<QPushButton>(dialog, "btnOK")->click();
     };
+    const auto options = [&](auto mode) {
+        return [&, mode] {
+            how = mode;
+            main.trigger("mnuMiscellaneous");
+        };
+    };
+    const auto save = [&] {
+        main.dialogs.choices = {main.configFile("o.vlt")};
+        main.trigger("mnuRegistersSave");
+    };
+    const struct {
+        const char* name;
+        std::function<void()> act;
+        std::string shown; // title, network ID, capture time and vendor code
+        std::string undo;
+    } steps[] = {
+        {"Cancel", options(Cancel), "Editor - |1 0 171", "Undo"},
+        {"OK", options(Change), "Editor -  *|12 3 0171", "Undo Options"},
+        {"undo", [&] { main.trigger("mnuUndo"); }, "Editor - |1 0 171", "Undo"},
+        {"redo and save",
+         [&] {
+             main.trigger("mnuRedo");
+             save();
+         },
+         "Editor - o.vlt|12 3 0171", "Undo Options"},
+        {"OK without a change", options(Keep), "Editor - o.vlt *|12 3 0171", "Undo Options"},
+        {"undo to the save", [&] { main.trigger("mnuUndo"); }, "Editor - o.vlt|12 3 0171",
+         "Undo Options"},
+    };
     main.newDocument("mnuNewConfig");
-    main.trigger("mnuMiscellaneous");
-    EXPECT_EQ(main.title() + main.state.header.networkID, "Editor - 1");
-    EXPECT_TRUE(main.prompter.texts().empty());
-
-    ok = true;
-    main.trigger("mnuMiscellaneous");
-    EXPECT_EQ(main.title() + main.state.header.networkID, "Editor -  *12");
-    EXPECT_EQ(main.state.header.captureValue + " " + main.state.header.vendorCode, "3 0171");
+    const HeaderSettings& header = main.state.header;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.act();
+        EXPECT_EQ(main.title() + "|" + header.networkID + " " + header.captureValue + " " +
+                      header.vendorCode,
+                  step.shown);
+        EXPECT_EQ(main.window.action(QStringLiteral("mnuUndo"))->text().toStdString(), step.undo);
+    }
     EXPECT_EQ(main.prompter.texts(),
               std::vector<std::string>{"The digital capture time must be a number from 0 to 255."});
 }
@@ -121,15 +158,30 @@ TEST(DialogWindows, SetpointRangeFromTheGridsContextMenu) {
     };
     EXPECT_EQ(cells(), "10 20 152 abc ");
     EXPECT_EQ(main.title(), "Editor - reset.vlt *");
+    QAction* undo = main.window.action(QStringLiteral("mnuUndo"));
+    EXPECT_EQ(undo->text().toStdString(), "Undo Setpoint Range");
+    main.trigger("mnuUndo");
 
-    main.drive = [](QDialog& dialog) {
-        child<QLineEdit>(dialog, "TextLowInput")->setText(QStringLiteral("99"));
-        child<QPushButton>(dialog, "CommandCancel")->click();
-    };
-    main.state.document.documentChanged = false;
-    main.trigger("mnuSetpointRange");
-    EXPECT_EQ(cells(), "10 20 152 abc ");
-    EXPECT_FALSE(main.state.document.documentChanged);
+    // Neither Cancel nor an OK that changes nothing is a step or a mark.
+    for (const std::string button : {"", "CommandCancel", "CommandOK"}) {
+        SCOPED_TRACE(button);
+        if (!button.empty()) {
+            opened.clear();
+            main.drive = [&](QDialog& dialog) {
+                opened = dialog.windowTitle().toStdString();
+                if (button == "CommandCancel")
+                    child<QLineEdit>(dialog, "TextLowInput")->setText(QStringLiteral("99"));
+                child<QPushButton>(dialog, button.c_str())->click();
+            };
+            main.state.grid.setRow(2);
+            main.state.grid.setCol(kColDataFormat);
+            main.trigger("mnuSetpointRange");
+            EXPECT_EQ(opened, "Temperature Input Reset");
+        }
+        EXPECT_EQ(cells(), "10 20 150 160 ");
+        EXPECT_EQ(main.title(), "Editor - reset.vlt");
+        EXPECT_EQ(undo->text().toStdString(), "Undo");
+    }
 }
 
 } // namespace

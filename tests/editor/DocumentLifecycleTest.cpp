@@ -44,7 +44,8 @@ protected:
         state.grid.setText(text);
         lifecycle.MarkChanged();
     }
-    std::string title() const { return viewStateOf(state).title; }
+    bool changed() const { return lifecycle.history().changed(); }
+    std::string title() const { return viewStateOf(state, lifecycle.history()).title; }
 
     test::TempDir dir;
     ProgramState state;
@@ -62,9 +63,8 @@ TEST_F(Lifecycle, StartUpCreatesTheFoldersAndNewNeedsADeviceType) {
 }
 
 // Menus, boxes and title follow from the flows, step after step; a read that stops part-way
-// shows what it had applied, and a type outside the five leaves the boxes as they were. A stored
-// setting marks the document only once there is one, so it never offers to save the start-up
-// table.
+// shows what it had applied, and a type outside the five leaves the boxes as they were. A mark
+// comes only once there is a document, so it never offers to save the start-up table.
 TEST_F(Lifecycle, TheViewFollowsEveryFlow) {
     const auto opening = [this](const std::string& name, const std::string& text) {
         return [this, name, text] { open(name, text); };
@@ -105,7 +105,7 @@ TEST_F(Lifecycle, TheViewFollowsEveryFlow) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         c.step();
-        const ViewState view = viewStateOf(state);
+        const ViewState view = viewStateOf(state, lifecycle.history());
         const EditBoxEnables& b = view.boxes;
         std::string boxes;
         for (bool on : {b.transId, b.channel, b.dataAnalog, b.dataDigital, b.start, b.end})
@@ -117,8 +117,10 @@ TEST_F(Lifecycle, TheViewFollowsEveryFlow) {
         EXPECT_EQ(boxes, c.boxes);
         EXPECT_EQ(view.title, c.title);
         ProgramState marked = state;
-        markSettingsChanged(marked);
-        EXPECT_EQ(marked.document.documentChanged, c.exists);
+        EditHistory probe(marked);
+        probe.start();
+        probe.markWithoutEdit();
+        EXPECT_EQ(probe.changed(), c.exists);
     }
 }
 
@@ -134,7 +136,7 @@ TEST_F(Lifecycle, DeviceTypeChoicesAskAndRebuildAnEmptyTable) {
     lifecycle.chooseDeviceType("QX4815");
     EXPECT_EQ(prompter.texts(), (Texts{kCompat, kUpper}));
     EXPECT_EQ(state.grid.cell(1, 1), "");
-    EXPECT_FALSE(state.document.documentChanged);
+    EXPECT_FALSE(changed());
     EXPECT_EQ(state.document.documentDeviceType, "QX4815");
 }
 
@@ -184,12 +186,12 @@ TEST_F(Lifecycle, AnAcceptedSaveThatDoesNotHappenAbandonsTheFlow) {
         prompter.answers = {Answer::Yes};
         dialogs.choices = {std::nullopt}; // Save As cancelled
         EXPECT_FALSE(run());
-        EXPECT_TRUE(state.document.documentChanged);
+        EXPECT_TRUE(changed());
         EXPECT_EQ(state.grid.cell(3, 1), "77");
         EXPECT_EQ(state.header.deviceType, "KYM3815");
-        EXPECT_EQ(viewStateOf(state).checkedDeviceType, "KYM3815");
+        EXPECT_EQ(viewStateOf(state, lifecycle.history()).checkedDeviceType, "KYM3815");
         EXPECT_EQ(title(), "Editor -  *");
-        state.document.documentChanged = false;
+        lifecycle.history().changesDropped();
         prompter.shown.clear();
     }
 }
@@ -237,7 +239,7 @@ TEST_F(Lifecycle, SaveAndSaveAsNameTheFileAndTheTitleShowsIt) {
     edit(1, 2, "3");
     dialogs.choices = {std::nullopt, file("n")};
     EXPECT_EQ(lifecycle.save(), Outcome::Cancelled);
-    EXPECT_TRUE(state.document.documentChanged);
+    EXPECT_TRUE(changed());
     EXPECT_EQ(lifecycle.save(), Outcome::Done);
     EXPECT_EQ(title(), "Editor - n.vlt");
     const auto& request = dialogs.requests[1].request;
@@ -264,7 +266,7 @@ TEST_F(Lifecycle, AFailedSaveKeepsTheEarlierFileAndTheChangeMark) {
               Outcome::Failed);
     EXPECT_EQ(test::readFile(file("keep.vlt")), earlier);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folders.kym3815()), {}), 1);
-    EXPECT_TRUE(state.document.documentChanged);
+    EXPECT_TRUE(changed());
     EXPECT_EQ(prompter.shown.back().icon, Prompter::Icon::Exclamation);
 }
 
@@ -290,8 +292,11 @@ TEST_F(Lifecycle, NewKeepsSomeSettingsAndResetsTheOthers) {
               "030LAST1710002");
 }
 
-// The history through picks, undo, redo, a save, an Options OK and New: after each step the
-// TRANSMITTER ID of row 3 with the time-out, the title and the names the Edit menu shows.
+// The history through picks, undo, redo, saves, dialog OKs, New and Open: after each step the
+// TRANSMITTER ID of row 3 with the time-out, the title and the names the Edit menu shows. A dialog
+// OK that marks without a change is a step, so undo takes the mark back; a pick of the text a
+// cell holds marks without one; the pick that the first change after Open absorbs leaves the
+// document unchanged, before and after it.
 TEST_F(Lifecycle, TheHistoryWalksItsStepsAndKnowsTheSavedState) {
     newDocument("KYM3815");
     EditHistory& history = lifecycle.history();
@@ -304,6 +309,15 @@ TEST_F(Lifecycle, TheHistoryWalksItsStepsAndKnowsTheSavedState) {
     };
     const auto undo = [&] { history.undo(); };
     const auto redo = [&] { history.redo(); };
+    const auto save = [&](const std::string& name) {
+        return [&, name] {
+            dialogs.choices = {file(name)};
+            EXPECT_EQ(lifecycle.save(), Outcome::Done);
+        };
+    };
+    const auto dialogOk = [&](const char* name, EditHistory::Mark mark) {
+        return [&, name, mark] { history.record(name, history.snapshot(), mark); };
+    };
     const std::string id = "TRANSMITTER ID in row 3";
     const struct {
         const char* name;
@@ -315,12 +329,7 @@ TEST_F(Lifecycle, TheHistoryWalksItsStepsAndKnowsTheSavedState) {
         {"undo", undo, "1A 30", "Editor -  *", id, id},
         {"undo to the new document", undo, " 30", "Editor - ", "", id},
         {"redo", redo, "1A 30", "Editor -  *", id, id},
-        {"save",
-         [&] {
-             dialogs.choices = {file("s.vlt")};
-             EXPECT_EQ(lifecycle.save(), Outcome::Done);
-         },
-         "1A 30", "Editor - s.vlt", id, id},
+        {"save", save("s.vlt"), "1A 30", "Editor - s.vlt", id, id},
         {"undo past the save", undo, " 30", "Editor - s.vlt *", "", id},
         {"redo to the save", redo, "1A 30", "Editor - s.vlt", id, id},
         {"a new branch drops the saved state",
@@ -344,6 +353,21 @@ TEST_F(Lifecycle, TheHistoryWalksItsStepsAndKnowsTheSavedState) {
              EXPECT_EQ(lifecycle.startNewDocument(), Outcome::Done);
          },
          " 30", "Editor - ", "", ""},
+        {"a setpoint OK that changed nothing",
+         dialogOk("Setpoint Range", EditHistory::Mark::IfChanged), " 30", "Editor - ", "", ""},
+        {"an Options OK that changed nothing", dialogOk("Options", EditHistory::Mark::Always),
+         " 30", "Editor -  *", "Options", ""},
+        {"undo the Options OK", undo, " 30", "Editor - ", "", "Options"},
+        {"a pick of the text the cell holds", [&] { pick(""); }, " 30", "Editor -  *", "",
+         "Options"},
+        {"save the new document", save("t.vlt"), " 30", "Editor - t.vlt", "", "Options"},
+        {"Open", [&] { open("o.vlt", "DEVICE_TYPE\r\nKYM3815\r\nCOLUMN_NAMES\r\n5\r\n\r\n"); },
+         " 30", "Editor - o.vlt", "", ""},
+        {"the first pick after Open", [&] { pick("4D"); }, "4D 30", "Editor - o.vlt", id, ""},
+        {"undo to the file", undo, " 30", "Editor - o.vlt", "", id},
+        {"redo the first pick", redo, "4D 30", "Editor - o.vlt", id, ""},
+        {"the next pick marks", [&] { pick("5E"); }, "5E 30", "Editor - o.vlt *", id, ""},
+        {"undo to the first pick", undo, "4D 30", "Editor - o.vlt", id, id},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name);

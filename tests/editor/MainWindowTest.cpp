@@ -70,7 +70,8 @@ TEST_F(MainWindow, StartsWithoutADocumentAndNewShowsTheLaidOutGrid) {
 
 TEST_F(MainWindow, ClosingAChangedDocumentCanBeCancelled) {
     newDocument("mnuNewConfig");
-    state.document.documentChanged = true;
+    clickCell(2, kColDataFormat);
+    Q_EMIT box(EditBox::DataAnalog)->activated(2);
     prompter.answers = {Answer::Yes, Answer::No};
     dialogs.choices = {std::nullopt};
     EXPECT_FALSE(window.close());

@@ -68,7 +68,7 @@ TEST(frmUnitID, OffersTheUnitsFrom1To247) {
 }
 
 // Opened on Ethernet neither transport is chosen, and OK asks for one: Cancel keeps the dialog
-// open, OK closes it keeping nothing but the changed mark. The two transports are option buttons
+// open, OK closes it as an OK that kept nothing. The two transports are option buttons
 // to assistive tools too, and a click keeps exactly one chosen, which OK keeps with the serial
 // settings and no flow control.
 TEST(frmProperties, OkKeepsTheSettingsOnlyWithATransport) {
@@ -92,7 +92,7 @@ TEST(frmProperties, OkKeepsTheSettingsOnlyWithATransport) {
     EXPECT_EQ(prompter.texts(),
               Texts(2, "A Valid Transport needs to be selected to retain values"));
     EXPECT_EQ(state.gateway.gatewayBaud, "9600");
-    EXPECT_TRUE(state.document.documentChanged);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 
     for (const char* option : {"optASCII", "optRTU", "optRTU"})
         click(dialog, option);
@@ -104,25 +104,27 @@ TEST(frmProperties, OkKeepsTheSettingsOnlyWithATransport) {
 }
 
 // The Gateway menu opens each dialog showing the setting, every control named. OK stores the
-// field as typed and marks an existing document; before New or Open there is none to mark.
-// Cancel stores nothing.
+// field as typed and marks an existing document as an undo step named after the dialog, which
+// Ctrl+Z takes back with the mark; before New or Open there is none to mark. Cancel stores nothing.
 TEST(GatewayMenu, EachEntryOpensItsDialog) {
     using Spoken = std::initializer_list<std::pair<const char*, const char*>>;
     const struct {
-        const char *entry, *dialog, *field, *choice, *ok;
+        const char *entry, *dialog, *field, *choice, *ok, *step;
         std::string GatewaySettings::*setting;
         const char* layerAfterOk;
         Spoken spoken;
     } entries[] = {
         // clang-format off
-        {"mnuGatewayIP", "frmIPaddress", "Text1", nullptr, "btnOK", &GatewaySettings::gatewayIP,
+        {"mnuGatewayIP", "frmIPaddress", "Text1", nullptr, "btnOK", "IP Address",
+         &GatewaySettings::gatewayIP,
          "ETHERNET", {{"Text1", "IP Address"}, {"txtSubnet", "Subnet"}}},
-        {"mnuGatewayUnitId", "frmUnitID", "ComboUnitID", nullptr, "btnOK",
+        {"mnuGatewayUnitId", "frmUnitID", "ComboUnitID", nullptr, "btnOK", "Unit ID",
          &GatewaySettings::unitID, "RTU", {{"ComboUnitID", "Unit ID"}}},
         {"mnuGatewayProperties", "frmProperties", "cboSpeed", "optASCII", "cmdOK",
-         &GatewaySettings::gatewayBaud, "ASCII",
+         "Serial Properties", &GatewaySettings::gatewayBaud, "ASCII",
          {{"cboSpeed", "Maximum Speed"}, {"cboDataBits", "Data Bits"}, {"optRTU", "RTU"}}},
-        {"mnuGatewayFTP", "frmFTP", "txtIPAddress", nullptr, nullptr, &GatewaySettings::gatewayIP,
+        {"mnuGatewayFTP", "frmFTP", "txtIPAddress", nullptr, nullptr, nullptr,
+         &GatewaySettings::gatewayIP,
          "RTU", {{"txtIPAddress", "IP Address"}, {"txtUsername", "User"}}},
         // clang-format on
     };
@@ -152,13 +154,17 @@ TEST(GatewayMenu, EachEntryOpensItsDialog) {
         };
         open(true);
         EXPECT_EQ(h.title(), kDesignCaption);
-        EXPECT_FALSE(h.state.document.documentChanged);
         h.newDocument("mnuNewConfig");
+        EXPECT_TRUE(h.prompter.texts().empty());
         open(false);
         EXPECT_EQ(h.title(), "Editor - ");
         open(true);
         EXPECT_EQ(h.title(), e.ok ? "Editor -  *" : "Editor - ");
         EXPECT_EQ(shown, Texts(3, "12"));
+        QAction* undo = h.window.action(QStringLiteral("mnuUndo"));
+        EXPECT_EQ(undo->text().toStdString(), e.step ? std::string("Undo ") + e.step : "Undo");
+        undo->trigger();
+        EXPECT_EQ(h.title() + " " + gateway.*e.setting, "Editor -  12");
     }
 }
 
