@@ -1,10 +1,11 @@
 #include "check/FileCheck.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "config/Conversions.h"
+#include "config/DataFormats.h"
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
 #include "config/Paths.h"
-#include "config/Conversions.h"
 #include "transfer/Frames.h"
 #include "transfer/ImageCompiler.h"
 
@@ -106,7 +107,7 @@ FrameResult frameOf(const std::string& file, int unit) {
                 {{"no frame for device type " + inQuotes(compiled.deviceTypeText) + " and unit " +
                   std::to_string(unit)}}};
     FrameResult result{0, compiled.deviceTypeText, {*bytes}, {}};
-    if (compiled.deviceTypeText == kQr4805)
+    if (traitsOf(compiled.deviceTypeText).takesFollowUp)
         result.frames.push_back(followUpFrame());
     return result;
 }
@@ -132,10 +133,7 @@ int frame(const std::string& file, int unit, Json* json) {
 }
 
 std::string formatName(std::uint8_t code) {
-    for (const auto& entry : kDataFormatCodes)
-        if (entry.code == code)
-            return std::string(entry.name);
-    return {};
+    return std::string(dataFormatNamed(code));
 }
 
 // Left-aligned in a column of the width, with the two blanks that separate columns.

@@ -359,9 +359,8 @@ void FlexGrid::showState() {
     for (const auto& type : kDeviceTypes) {
         QAction* entry = action(toQt(type.menuControl));
         entry->setChecked(view.checkedDeviceType == type.identifier);
+        entry->setVisible(!type.controlVariant || view.controlVariantsVisible);
     }
-    action(QStringLiteral("mnuFour_Control"))->setVisible(view.controlVariantsVisible);
-    action(QStringLiteral("mnuTwo_Control"))->setVisible(view.controlVariantsVisible);
     grid_->setVisible(state_.gridVisible);
     emptyHint_->setVisible(!state_.gridVisible);
     const EditBoxEnables& enabled = view.boxes;

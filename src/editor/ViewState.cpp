@@ -19,9 +19,11 @@ std::string titleOf(const DocumentState& document) {
 
 // Before any layout every box is enabled; a type outside the five leaves the last enabling.
 EditBoxEnables boxesFor(std::string_view layoutType) {
-    const bool all = layoutType.empty() || layoutType == kKym3815 || layoutType == kQx4815;
-    const bool channel = all || layoutType == kQr4805;
-    return {true, channel, all, all, all, all};
+    if (layoutType.empty())
+        return {};
+    const EditableColumns& editable = traitsOf(layoutType).editable;
+    return {editable.transmitterId, editable.channel, editable.dataFormat,
+            editable.dataFormat,    editable.range,   editable.range};
 }
 
 } // namespace
@@ -33,7 +35,7 @@ ViewState viewStateOf(const ProgramState& state) {
         titleOf(state.document),
         history.deviceTypeGiven ? "&Compatibility(" + header.deviceType + ")" : "&DeviceType",
         findDeviceType(header.deviceType) ? header.deviceType : std::string(),
-        !history.fileTypeRead || header.fileType == "FACTORY",
+        !history.fileTypeRead || header.fileType == kFactory,
         history.tableLaidOut,
         boxesFor(history.layoutDeviceType),
     };
