@@ -2,6 +2,7 @@
 
 #include "config/CodePage.h"
 #include "config/ConfigFile.h"
+#include "config/DataFormats.h"
 #include "config/DeviceTypes.h"
 #include "config/Options.h"
 #include "config/ValueLists.h"
@@ -47,7 +48,7 @@ bool isCodeEntry(std::string_view text, std::string_view startValue) {
 std::set<std::size_t> recordsSent(std::string_view deviceType) {
     std::set<std::size_t> records;
     for (const FrameLayout& frame : frameTable()) {
-        if (frame.deviceType != deviceType)
+        if (frame.shape != traitsOf(deviceType).frame)
             continue;
         if (frame.records.empty())
             records.insert(kDigitalMain1Record);
@@ -98,7 +99,7 @@ private:
     // A missing ROW_DATA or DEVICE_TYPE leaves Send File nothing to send: those are errors.
     void missingKeys() {
         for (auto key : kFileKeys)
-            if (key != "ROW_DATA" && key != "DEVICE_TYPE" &&
+            if (key != key::kRowData && key != key::kDeviceType &&
                 std::ranges::find(lines_, key) == lines_.end())
                 warn(0, "the key " + inQuotes(key) + " is missing");
     }
@@ -139,16 +140,16 @@ private:
                 warn(line, "unknown device type " + inQuotes(v) + ": a later DEVICE_TYPE decides");
             break;
         case ImageKey::CaptureScale:
-            if (v != "MINUTES" && v != "SECONDS")
+            if (v != kMinutes && v != kSeconds)
                 warn(line, "unknown CAPTURE_SCALE " + inQuotes(v) + ": taken as seconds");
             break;
         case ImageKey::LossState:
-            if (!v.empty() && v != "LAST" && v != "OFF")
+            if (!v.empty() && v != kLastState && v != kOffState)
                 warn(line,
                      "unknown LOSS_STATE " + inQuotes(v) + ": the loss flag is left as it is");
             break;
         case ImageKey::SnifferState:
-            if (!v.empty() && v != "SNIFFER")
+            if (!v.empty() && v != kSniffer)
                 warn(line, "unknown SNIFFER_STATE " + inQuotes(v) + ": taken as coordinate");
             break;
         case ImageKey::VendorCode:

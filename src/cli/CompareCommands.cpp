@@ -125,14 +125,19 @@ int writePdf(const std::string& html, const std::string& output) {
 #endif
 }
 
+// The values of export --format.
+constexpr std::string_view kCsv = "csv";
+constexpr std::string_view kHtml = "html";
+constexpr std::string_view kPdf = "pdf";
+
 int exportRecord(const std::string& file, const std::string& format, std::string output) {
     const auto state = readOrReport(file);
     if (!state)
         return kCannotRead;
     const ConfigurationRecord record = recordOf(*state, std::chrono::system_clock::now());
-    if (format == "csv")
+    if (format == kCsv)
         return writeOrPrint(recordCsv(record), output);
-    if (format == "html")
+    if (format == kHtml)
         return writeOrPrint(recordHtml(record), output);
     if (output.empty())
         output = utf8Of(pathFromUtf8(file).replace_extension(".pdf"));
@@ -162,7 +167,8 @@ void addCompareCommands(CLI::App& app, int& exitCode) {
     exportCommand->add_option("FILE", args->file, "Configuration file")->required();
     exportCommand->add_option("--format", args->format, "csv, html or pdf")
         ->required()
-        ->check(CLI::IsMember({"csv", "html", "pdf"}));
+        ->check(CLI::IsMember(
+            std::vector<std::string>{std::string(kCsv), std::string(kHtml), std::string(kPdf)}));
     exportCommand->add_option("--output", args->output,
                               "File to write; CSV and HTML go to standard output without it, "
                               "PDF beside FILE with the extension .pdf");

@@ -3,6 +3,7 @@
 #include "cli/JsonOutput.h"
 #include "config/CodePage.h"
 #include "config/Conversions.h"
+#include "config/DataFormats.h"
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
 #include "config/Paths.h"
@@ -107,7 +108,7 @@ FrameResult frameOf(const std::string& file, int unit) {
                 {{"no frame for device type " + inQuotes(compiled.deviceTypeText) + " and unit " +
                   std::to_string(unit)}}};
     FrameResult result{0, compiled.deviceTypeText, {*bytes}, {}};
-    if (compiled.deviceTypeText == kQr4805)
+    if (traitsOf(compiled.deviceTypeText).takesFollowUp)
         result.frames.push_back(followUpFrame());
     return result;
 }
@@ -134,10 +135,7 @@ int frame(const std::string& file, int unit, Json* json) {
 }
 
 std::string formatName(std::uint8_t code) {
-    for (const auto& entry : kDataFormatCodes)
-        if (entry.code == code)
-            return std::string(entry.name);
-    return {};
+    return std::string(dataFormatNamed(code));
 }
 
 // Left-aligned in a column of the width, with the two blanks that separate columns.

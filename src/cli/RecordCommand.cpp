@@ -17,15 +17,11 @@ void printLine(std::string_view line) {
 }
 
 Json entryJson(const RecordEntry& entry) {
-    return {{"time", entry.time},
-            {"deviceType", entry.deviceType},
-            {"unit", entry.unit},
-            {"port", entry.port},
-            {"file", entry.file},
-            {"sha256", entry.sha256},
-            {"frameLength", entry.frameLength},
-            {"frameChecksum", entry.frameChecksum},
-            {"outcome", entry.outcome}};
+    Json json = Json::object();
+    for (const RecordField& field : kRecordFields)
+        json[std::string(field.jsonName)] =
+            field.text ? Json(entry.*field.text) : Json(entry.*field.number);
+    return json;
 }
 
 int printRecord(std::size_t last, bool json) {
@@ -49,7 +45,7 @@ int printRecord(std::size_t last, bool json) {
         writeJsonDocument(std::cout, "record", {{"exit", 0}, {"entries", std::move(list)}});
         return 0;
     }
-    printLine(kRecordHeader);
+    printLine(recordHeaderLine());
     for (const auto& entry : shown)
         printLine(csvLine(entry));
     return 0;

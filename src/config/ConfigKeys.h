@@ -30,9 +30,22 @@ inline constexpr std::array<std::string_view, 12> kInFileOrder{
 inline constexpr std::string_view kMinutes = "MINUTES";
 inline constexpr std::string_view kSeconds = "SECONDS";
 
+// The values of LOSS_STATE the Options dialog writes: outputs keep their last state or go off.
+inline constexpr std::string_view kLastState = "LAST";
+inline constexpr std::string_view kOffState = "OFF";
+// SNIFFER_STATE of a unit that monitors its network ID; empty for one that coordinates it.
+inline constexpr std::string_view kSniffer = "SNIFFER";
+// The FILE_TYPE that offers the control variants in the device-type menu.
+inline constexpr std::string_view kFactory = "FACTORY";
+
+// The gateway's physical layers: Ethernet, or the serial line with either transport.
+inline constexpr std::string_view kEthernet = "ETHERNET";
+inline constexpr std::string_view kAscii = "ASCII";
+inline constexpr std::string_view kRtu = "RTU";
+
 // The values settings start with, and that the reader puts in for an empty value line.
 inline constexpr std::string_view kStartCaptureValue = "0";
-inline constexpr std::string_view kStartLossState = "LAST";
+inline constexpr std::string_view kStartLossState = kLastState;
 inline constexpr std::string_view kStartVendorCode = "171";
 inline constexpr std::string_view kStartPropertyCode = "0002";
 inline constexpr std::string_view kStartTimeout = "30";

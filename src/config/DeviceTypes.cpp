@@ -2,19 +2,25 @@
 
 namespace kym {
 
-const DeviceTypeEntry* findDeviceType(std::string_view identifier) {
-    for (const auto& entry : kDeviceTypes)
-        if (entry.identifier == identifier)
-            return &entry;
+const DeviceTraits* findDeviceType(std::string_view identifier) {
+    for (const auto& traits : kDeviceTypes)
+        if (traits.identifier == identifier)
+            return &traits;
     return nullptr;
 }
 
-int gridRowsFor(std::string_view deviceType) {
-    return deviceType == kQx4815 ? 25 : 9;
+const DeviceTraits& traitsOf(std::string_view identifier) {
+    const DeviceTraits* traits = findDeviceType(identifier);
+    return traits ? *traits : kUnknownDeviceType;
 }
 
-bool isTwoOutput(std::string_view deviceType) {
-    return deviceType == kQr4805 || deviceType == kQd4805;
+std::vector<int> outputRows(const DeviceTraits& traits) {
+    if (traits.twoOutput)
+        return {kTwoOutputRows.begin(), kTwoOutputRows.end()};
+    std::vector<int> rows;
+    for (int row = 1; row < traits.gridRows; ++row)
+        rows.push_back(row);
+    return rows;
 }
 
 bool isDigitalRow(int row) {

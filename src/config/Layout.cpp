@@ -1,7 +1,9 @@
 #include "Layout.h"
 
 #include "DeviceTypes.h"
+#include "ValueLists.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -19,6 +21,9 @@ void write(RegisterGrid& grid, int row, int col, std::string_view text) {
 constexpr std::array<std::string_view, 5> kHeaders{"TRANSMITTER ID", "TRANS CHAN", "DATA FORMAT",
                                                    "RANGE START", "RANGE END"};
 
+// Row labels; a digital row's label happens to read like the DATA FORMAT of its outputs.
+constexpr std::string_view kAnalogLabel = "ANALOG";
+constexpr std::string_view kDigitalLabel = "DIGITAL";
 constexpr std::array<std::string_view, 6> kExtenderBands{
     "ANALOG MAIN", "DIGITAL MAIN", "ANALOG EXT1", "DIGITAL EXT1", "ANALOG EXT2", "DIGITAL EXT2"};
 
@@ -27,6 +32,7 @@ constexpr std::array<std::string_view, 6> kExtenderBands{
 void LayoutGrid(ProgramState& state) {
     RegisterGrid& grid = state.grid;
     const std::string& type = state.header.deviceType;
+    const DeviceTraits& traits = traitsOf(type);
 
     grid.setRow(0);
     grid.resetRowHeights();
@@ -37,19 +43,20 @@ void LayoutGrid(ProgramState& state) {
     grid.setAllColWidths(kDataColumnWidth);
     grid.setColWidth(0, kLabelColumnWidth);
 
-    if (!isTwoOutput(type)) {
+    if (!traits.twoOutput) {
         for (int r = 1; r <= 4; ++r)
-            write(grid, r, 0, "ANALOG");
-        write(grid, 7, 0, "DIGITAL");
-        write(grid, 8, 0, "DIGITAL");
+            write(grid, r, 0, kAnalogLabel);
+        write(grid, 7, 0, kDigitalLabel);
+        write(grid, 8, 0, kDigitalLabel);
     } else {
-        for (int r : {1, 2, 3, 4, 7, 8})
-            grid.setRowHeight(r, 0);
+        for (int r = 1; r <= 8; ++r)
+            if (std::ranges::find(kTwoOutputRows, r) == kTwoOutputRows.end())
+                grid.setRowHeight(r, 0);
     }
-    write(grid, 5, 0, "DIGITAL");
-    write(grid, 6, 0, "DIGITAL");
+    write(grid, 5, 0, kDigitalLabel);
+    write(grid, 6, 0, kDigitalLabel);
 
-    if (type == kQx4815) {
+    if (traits.hasExtendedSystem) {
         grid.setColWidth(0, kWideLabelColumnWidth);
         for (int r = 1; r <= 24; ++r)
             write(grid, r, 0, kExtenderBands[static_cast<std::size_t>((r - 1) / 4)]);
@@ -59,21 +66,11 @@ void LayoutGrid(ProgramState& state) {
     if (findDeviceType(type))
         state.history.layoutDeviceType = type;
 
-    if (type == kQd4805) {
-        write(grid, 5, kColTransChan, "1");
-        write(grid, 6, kColTransChan, "2");
-        write(grid, 5, kColDataFormat, "DIGITAL");
-        write(grid, 6, kColDataFormat, "DIGITAL");
-    } else if (type == kQd4815) {
-        constexpr std::array<std::string_view, 4> kChannels{"1", "2", "3", "4"};
-        for (int r = 1; r <= 8; ++r)
-            write(grid, r, kColTransChan, kChannels[static_cast<std::size_t>((r - 1) % 4)]);
-        for (int r = 1; r <= 8; ++r)
-            write(grid, r, kColDataFormat, r <= 4 ? "COUNT" : "DIGITAL");
-        for (int r = 1; r <= 4; ++r)
-            write(grid, r, kColRangeStart, "0");
-        for (int r = 1; r <= 4; ++r)
-            write(grid, r, kColRangeEnd, "4095");
+    for (const FilledRun& run : traits.filledCells) {
+        for (int r = run.firstRow; r <= run.lastRow; ++r) {
+            const std::size_t channel = static_cast<std::size_t>((r - 1) % 4 + 1);
+            write(grid, r, run.col, run.text.empty() ? channelEntries()[channel] : run.text);
+        }
     }
 }
 

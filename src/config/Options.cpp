@@ -1,8 +1,8 @@
 #include "config/Options.h"
 
+#include "config/Conversions.h"
 #include "config/Numbers.h"
 #include "config/TextLines.h"
-#include "config/Conversions.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -77,8 +77,8 @@ OptionValues loadOptions(const HeaderSettings& header) {
     return {choiceOf(timeoutEntries(), header.timeout),
             choiceOf(captureEntries(), header.captureValue),
             header.captureInMinutes,
-            header.lossState == "LAST",
-            header.snifferState == "SNIFFER",
+            header.lossState == kLastState,
+            header.snifferState == kSniffer,
             codeSelection(header.vendorCode),
             codeSelection(header.propertyCode),
             {-1, header.networkID}};
@@ -91,8 +91,8 @@ Result<void> storeOptions(const OptionValues& values, HeaderSettings& header) {
         if (problem)
             return Error{*problem};
     header.captureInMinutes = values.captureInMinutes;
-    header.lossState = values.lastState ? "LAST" : "OFF";
-    header.snifferState = values.monitor ? "SNIFFER" : "";
+    header.lossState = values.lastState ? kLastState : kOffState;
+    header.snifferState = values.monitor ? kSniffer : "";
     header.timeoutNumber = leadingNumber(timeout);
     header.captureNumber = leadingNumber(capture);
     header.captureValue = capture;

@@ -29,7 +29,7 @@ struct HeaderSettings {
 
 // Settings of the Modbus gateway; held in memory only, never in the configuration file.
 struct GatewaySettings {
-    std::string physicalLayer = "ETHERNET";
+    std::string physicalLayer{kEthernet};
     std::string gatewayIP = "192.168.0.1";
     std::string gatewaySubnet = "255.255.255.0";
     std::string gatewayBaud = "9600";

@@ -1,9 +1,9 @@
 #include "config/ValueLists.h"
 
+#include "config/DataFormats.h"
 #include "config/DeviceTypes.h"
 #include "config/Numbers.h"
 
-#include <array>
 #include <cstdio>
 
 namespace kym {
@@ -37,36 +37,35 @@ const std::vector<std::string>& channelEntries() {
     return entries;
 }
 
+namespace {
+std::vector<std::string> formatEntries(OfferedOn rows) {
+    std::vector<std::string> entries{""};
+    for (const auto& format : kDataFormats)
+        if (format.offeredOn == rows)
+            entries.emplace_back(format.name);
+    return entries;
+}
+} // namespace
+
 const std::vector<std::string>& digitalFormatEntries() {
-    static const std::vector<std::string> entries{"", "DIGITAL"};
+    static const std::vector<std::string> entries = formatEntries(OfferedOn::Digital);
     return entries;
 }
 
 const std::vector<std::string>& analogFormatEntries() {
-    static const std::vector<std::string> entries{"", "THERM 20k", "COUNT", "HUMIDITY", "MOISTURE"};
+    static const std::vector<std::string> entries = formatEntries(OfferedOn::Analog);
     return entries;
 }
 
 RangeList rangeEntries(std::string_view dataFormat, int row, RangeEnd end) {
-    struct Span {
-        std::string_view format;
-        int first;
-        int lastStart;
-        int lastEnd;
-    };
-    // A COUNT start may reach 4096, one beyond the highest end.
-    constexpr std::array<Span, 4> kSpans{{{"THERM 20k", -40, 200, 200},
-                                          {"COUNT", 0, 4096, 4095},
-                                          {"HUMIDITY", 0, 100, 100},
-                                          {"MOISTURE", 0, 100, 100}}};
     RangeList list{{""}, {}};
-    for (const auto& span : kSpans) {
-        if (span.format == dataFormat) {
-            const int last = end == RangeEnd::Start ? span.lastStart : span.lastEnd;
-            for (int value = span.first; value <= last; ++value)
-                list.entries.push_back(std::to_string(value));
-            return list;
-        }
+    const DataFormat* format = findDataFormat(dataFormat);
+    if (format && format->range) {
+        const RangeSpan& span = *format->range;
+        const int last = end == RangeEnd::Start ? span.lastStart : span.lastEnd;
+        for (int value = span.first; value <= last; ++value)
+            list.entries.push_back(std::to_string(value));
+        return list;
     }
     list.message = isDigitalRow(row) ? kDigitalRowsMessage : kSelectDataFormatMessage;
     return list;

@@ -1,5 +1,6 @@
 #include "dialogs/SetpointRange.h"
 
+#include "config/DataFormats.h"
 #include "config/DeviceTypes.h"
 #include "config/Numbers.h"
 #include "config/TextLines.h"
@@ -34,7 +35,8 @@ std::string text(int value) {
 } // namespace
 
 bool isSetpointFormat(std::string_view dataFormat) {
-    return dataFormat == "QW7635B" || dataFormat == "RESET_TEMP" || dataFormat == "RESET_ANALOG";
+    const DataFormat* format = findDataFormat(dataFormat);
+    return format && format->setpoint.input != SetpointInput::None;
 }
 
 std::optional<SetpointRangeTarget> setpointRangeTargetFor(const RegisterGrid& grid, int row) {
@@ -87,18 +89,17 @@ void SetpointRange::Form_Load() {
          {&SliderLowInput, &SliderHighInput, &SliderLowSetpoint, &SliderHighSetpoint})
         slider->selectRange = true;
 
-    const std::string& format = target_.dataFormat;
-    if (isSetpointFormat(format)) {
-        if (format == "RESET_TEMP")
+    const DataFormat* format = findDataFormat(target_.dataFormat);
+    if (format && format->setpoint.input != SetpointInput::None) {
+        const SetpointBand& band = format->setpoint;
+        if (band.input == SetpointInput::Degrees)
             configureInputs(kDegreesLowMax, kDegreesHighMax);
         else
             configureInputs(kAnalogLowMax, kAnalogHighMax);
         configureSetpoints();
-        caption = format == "QW7635B"      ? "QW7635B Setpoint Range Settings - "
-                  : format == "RESET_TEMP" ? "Temperature Input Reset"
-                                           : "Analog Input Reset";
+        caption = band.caption;
         setOptionDirect();
-        if (format == "QW7635B")
+        if (!band.reverseActing)
             optionReverseVisible = false;
     }
 

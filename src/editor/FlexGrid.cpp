@@ -72,11 +72,6 @@ QSize storedSize(const std::vector<std::string>& stored) {
     const QSize size(toQt(stored[0]).toInt(&widthRead), toQt(stored[1]).toInt(&heightRead));
     return widthRead && heightRead ? size : QSize();
 }
-
-// The controller types, whose entries a file of another type than FACTORY hides.
-bool isControlVariant(std::string_view identifier) {
-    return identifier == kQd4815 || identifier == kQd4805;
-}
 } // namespace
 
 struct FlexGrid::MenuEntry {
@@ -185,9 +180,9 @@ FlexGrid::FlexGrid(ProgramState& state, Services services, SettingsStore& settin
     layout->addWidget(grid_);
     layout->addWidget(emptyHint_);
     setCentralWidget(central);
-    // Tall enough for the extender's 24 rows where the screen allows (placeOnScreen).
+    // Tall enough for the tallest layout where the screen allows (placeOnScreen).
     resize(grid_->twipsToPixels(900 + 5 * 2200) + 40,
-           grid_->twipsToPixels(360 * gridRowsFor(kQx4815)) + 60);
+           grid_->twipsToPixels(360 * kMostGridRows) + 60);
     setAcceptDrops(true);
 
     createMenus();
@@ -308,10 +303,9 @@ void FlexGrid::showState() {
     mnuComm_->setEnabled(view.settingsEnabled);
     mnuCompatibility_->setTitle(toQt(view.compatibilityCaption));
     for (std::size_t i = 0; i < kDeviceTypes.size(); ++i) {
-        const auto identifier = kDeviceTypes[i].identifier;
-        deviceTypeEntries_[i]->setChecked(view.checkedDeviceType == identifier);
-        deviceTypeEntries_[i]->setVisible(view.controlVariantsVisible ||
-                                          !isControlVariant(identifier));
+        const DeviceTraits& type = kDeviceTypes[i];
+        deviceTypeEntries_[i]->setChecked(view.checkedDeviceType == type.identifier);
+        deviceTypeEntries_[i]->setVisible(!type.controlVariant || view.controlVariantsVisible);
     }
     grid_->setVisible(state_.gridVisible);
     emptyHint_->setVisible(!state_.gridVisible);

@@ -1,9 +1,11 @@
 #include "editor/GridEditing.h"
 
 #include "config/CodePage.h"
+#include "config/DataFormats.h"
 #include "config/DeviceTypes.h"
 #include "editor/ViewState.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace kym {
@@ -37,32 +39,23 @@ EditBox GridEditing::clicked() {
     const RegisterGrid& grid = state_.grid;
     editRow_ = grid.row();
     editCol_ = grid.col();
-    const std::string& type = state_.header.deviceType;
+    const DeviceTraits& traits = traitsOf(state_.header.deviceType);
 
     if (editCol_ == kColDataFormat)
         return isDigitalRow(editRow_) ? EditBox::DataDigital : EditBox::DataAnalog;
-
-    if (isTwoOutput(type)) {
-        if (editRow_ != 5 && editRow_ != 6)
-            return EditBox::None;
-        if (editCol_ == kColTransmitterId)
-            return EditBox::TransId;
-        if (type == kQr4805 && editCol_ == kColTransChan)
-            return EditBox::Channel;
+    if (traits.twoOutput && std::ranges::find(kTwoOutputRows, editRow_) == kTwoOutputRows.end())
         return EditBox::None;
-    }
-    if (editCol_ == kColTransmitterId)
-        return EditBox::TransId;
 
-    if (type != kKym3815 && type != kQx4815)
-        return EditBox::None;
+    const EditableColumns& editable = traits.editable;
     switch (editCol_) {
+    case kColTransmitterId:
+        return editable.transmitterId ? EditBox::TransId : EditBox::None;
     case kColTransChan:
-        return EditBox::Channel;
+        return editable.channel ? EditBox::Channel : EditBox::None;
     case kColRangeStart:
-        return EditBox::Start;
+        return editable.range ? EditBox::Start : EditBox::None;
     case kColRangeEnd:
-        return EditBox::End;
+        return editable.range ? EditBox::End : EditBox::None;
     default:
         return EditBox::None;
     }
@@ -106,20 +99,19 @@ std::string GridEditing::stepName() const {
     return utf8FromCp1252(state_.grid.cell(0, editCol_)) + " in row " + std::to_string(editRow_);
 }
 
-// All outputs of a control variant share one transmitter, so a pick fills every row of it; a
-// transmitter on a digital output makes that output's format DIGITAL.
+// A transmitter on a digital output makes that output's format DIGITAL.
 void GridEditing::pickedTransmitter(const std::string& text) {
-    const std::string& type = state_.header.deviceType;
-    if (type == kKym3815 || type == kQx4815 || type == kQr4805 || type == kQd4805) {
+    const DeviceTraits& traits = traitsOf(state_.header.deviceType);
+    using enum TransmitterPick;
+    if (traits.transmitterPick == ClickedRow ||
+        traits.transmitterPick == ClickedRowThenEveryOutput) {
         put(editRow_, editCol_, text);
         if (isDigitalRow(editRow_))
-            put(editRow_, kColDataFormat, "DIGITAL");
+            put(editRow_, kColDataFormat, std::string(kFormatDigital));
     }
-    if (type == kQd4815)
-        for (int row = 1; row <= 8; ++row)
-            put(row, editCol_, text);
-    if (type == kQd4805)
-        for (int row : {5, 6})
+    if (traits.transmitterPick == EveryOutput ||
+        traits.transmitterPick == ClickedRowThenEveryOutput)
+        for (int row : outputRows(traits))
             put(row, editCol_, text);
 }
 

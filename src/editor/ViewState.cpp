@@ -20,9 +20,11 @@ std::string titleOf(const DocumentState& document, bool changed) {
 
 // Before any layout every box is enabled; a type outside the five leaves the last enabling.
 EditBoxEnables boxesFor(std::string_view layoutType) {
-    const bool all = layoutType.empty() || layoutType == kKym3815 || layoutType == kQx4815;
-    const bool channel = all || layoutType == kQr4805;
-    return {true, channel, all, all, all, all};
+    if (layoutType.empty())
+        return {};
+    const EditableColumns& editable = traitsOf(layoutType).editable;
+    return {editable.transmitterId, editable.channel, editable.dataFormat,
+            editable.dataFormat,    editable.range,   editable.range};
 }
 
 } // namespace
@@ -35,7 +37,7 @@ ViewState viewStateOf(const ProgramState& state, const EditHistory& edits) {
         history.deviceTypeGiven ? "&Compatibility(" + utf8FromCp1252(header.deviceType) + ")"
                                 : "&DeviceType",
         findDeviceType(header.deviceType) ? header.deviceType : std::string(),
-        !history.fileTypeRead || header.fileType == "FACTORY",
+        !history.fileTypeRead || header.fileType == kFactory,
         history.tableLaidOut,
         boxesFor(history.layoutDeviceType),
     };

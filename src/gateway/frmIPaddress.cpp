@@ -37,7 +37,7 @@ void frmIPaddress::Form_Load() {
 void frmIPaddress::btnOK_Click() {
     state_.gateway.gatewayIP = fromQt(Text1_->text());
     state_.gateway.gatewaySubnet = fromQt(txtSubnet_->text());
-    state_.gateway.physicalLayer = "ETHERNET";
+    state_.gateway.physicalLayer = kEthernet;
     accept();
 }
 

@@ -97,8 +97,8 @@ void frmProperties::LoadPropertySettings() {
     // An exclusive group keeps one option on once one is; neither is on for a layer that is
     // neither transport.
     transports_->setExclusive(false);
-    optASCII_->setChecked(gateway.physicalLayer == "ASCII");
-    optRTU_->setChecked(gateway.physicalLayer == "RTU");
+    optASCII_->setChecked(gateway.physicalLayer == kAscii);
+    optRTU_->setChecked(gateway.physicalLayer == kRtu);
     transports_->setExclusive(true);
 }
 
@@ -115,7 +115,7 @@ void frmProperties::optRTU_Click() {
 // OK on the question closes the dialog as an OK that stored nothing.
 void frmProperties::cmdOK_Click() {
     if (optASCII_->isChecked() || optRTU_->isChecked()) {
-        state_.gateway.physicalLayer = optASCII_->isChecked() ? "ASCII" : "RTU";
+        state_.gateway.physicalLayer = optASCII_->isChecked() ? kAscii : kRtu;
         storeSerialParameters();
         accept();
     } else if (prompter_.show(std::string(kSelectTransport), Prompter::Buttons::OkCancel) ==

@@ -4,6 +4,7 @@
 #include "config/ConfigKeys.h"
 #include "config/DeviceTypes.h"
 #include "config/Paths.h"
+#include "report/Csv.h"
 
 #include <ctime>
 #include <filesystem>
@@ -20,7 +21,7 @@ std::string localTimeText(std::chrono::system_clock::time_point now) {
 }
 
 std::string deviceTypeInWords(const std::string& identifier) {
-    const DeviceTypeEntry* entry = findDeviceType(identifier);
+    const DeviceTraits* entry = findDeviceType(identifier);
     return entry ? identifier + " (" + std::string(entry->caption) + ")"
                  : utf8FromCp1252(identifier);
 }
@@ -28,8 +29,7 @@ std::string deviceTypeInWords(const std::string& identifier) {
 // The Options dialog's frames and labels with what its controls show.
 std::vector<std::pair<std::string, std::string>> settingsInWords(const HeaderSettings& header) {
     return {
-        {"Output State on Loss of Transmitter",
-         header.lossState == kStartLossState ? "Last" : "Off"},
+        {"Output State on Loss of Transmitter", header.lossState == kLastState ? "Last" : "Off"},
         {"Digital Capture Time",
          utf8FromCp1252(header.captureValue) + (header.captureInMinutes ? " Minutes" : " Seconds")},
         {"Transmitter Timeout (min)", utf8FromCp1252(header.timeout)},
@@ -37,24 +37,8 @@ std::vector<std::pair<std::string, std::string>> settingsInWords(const HeaderSet
         {"P Code", utf8FromCp1252(header.propertyCode)},
         {"Network ID", utf8FromCp1252(header.networkID)},
         {"Device Network State",
-         header.snifferState == "SNIFFER" ? "Monitor Network ID" : "Coordinate Network ID"},
+         header.snifferState == kSniffer ? "Monitor Network ID" : "Coordinate Network ID"},
     };
-}
-
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
-std::string csvLine(const std::vector<std::string>& fields) {
-    std::string line;
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        line += (i == 0 ? "" : ",") + csvField(fields[i]);
-    return line + "\r\n";
 }
 
 std::string escaped(const std::string& text) {
@@ -118,9 +102,9 @@ ConfigurationRecord recordOf(const ProgramState& state, std::chrono::system_cloc
 }
 
 std::string recordCsv(const ConfigurationRecord& record) {
-    std::string csv = csvLine(record.columns);
+    std::string csv = csvRow(record.columns);
     for (const auto& row : record.rows)
-        csv += csvLine(row);
+        csv += csvRow(row);
     return csv;
 }
 

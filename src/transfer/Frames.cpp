@@ -1,7 +1,6 @@
 #include "Frames.h"
 
 #include "config/Conversions.h"
-#include "config/DeviceTypes.h"
 
 namespace kym {
 namespace {
@@ -17,21 +16,24 @@ void append(std::vector<std::uint8_t>& frame, std::span<const std::uint8_t> byte
 
 const std::vector<FrameLayout>& frameTable() {
     static const std::vector<FrameLayout> table{
-        {kKym3815, 0, {kEsc, 'G', 'J'}, {{0, 8, kSentRecordBytes}}},
-        {kQd4815, 0, {kEsc, 'G', 'J'}, {{0, 8, kSentRecordBytes}}},
-        {kQx4815, kMainUnit, {kEsc, 'G', 'j'}, {{0, 8, kSentRecordBytes}, {8, 24, kIdBytes}}},
-        {kQx4815, kExtendedUnit1, {kEsc, 'G', 'J'}, {{8, 16, kSentRecordBytes}}},
-        {kQx4815, kExtendedUnit2, {kEsc, 'G', 'J'}, {{16, 24, kSentRecordBytes}}},
-        {kQr4805, 0, {kEsc, '\\', 'J'}, {{0, 8, kSentRecordBytes}}},
-        {kQd4805, 0, {kEsc, 'G', 0x11}, {}},
+        {FrameShape::Receiver, 0, {kEsc, 'G', 'J'}, {{0, 8, kSentRecordBytes}}},
+        {FrameShape::ExtenderUnits,
+         kMainUnit,
+         {kEsc, 'G', 'j'},
+         {{0, 8, kSentRecordBytes}, {8, 24, kIdBytes}}},
+        {FrameShape::ExtenderUnits, kExtendedUnit1, {kEsc, 'G', 'J'}, {{8, 16, kSentRecordBytes}}},
+        {FrameShape::ExtenderUnits, kExtendedUnit2, {kEsc, 'G', 'J'}, {{16, 24, kSentRecordBytes}}},
+        {FrameShape::TwoOutputReceiver, 0, {kEsc, '\\', 'J'}, {{0, 8, kSentRecordBytes}}},
+        {FrameShape::TwoControlBlock, 0, {kEsc, 'G', 0x11}, {}},
     };
     return table;
 }
 
 std::optional<std::vector<std::uint8_t>> buildFrame(const DeviceImage& image,
                                                     std::string_view deviceType, int selectedUnit) {
+    const FrameShape shape = traitsOf(deviceType).frame;
     for (const FrameLayout& layout : frameTable()) {
-        if (layout.deviceType != deviceType || (layout.unit != 0 && layout.unit != selectedUnit))
+        if (layout.shape != shape || (layout.unit != 0 && layout.unit != selectedUnit))
             continue;
         std::vector<std::uint8_t> frame(layout.command.begin(), layout.command.end());
         if (layout.records.empty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ImageCompiler.h"
+#include "config/DeviceTypes.h"
 
 #include <array>
 #include <cstdint>
@@ -25,17 +26,17 @@ struct RecordSpan {
     std::size_t bytesPerRecord;
 };
 
-// A row of the frame table: the frame of a device type and, for an extender system, of a unit (0
-// for the other types, whose one frame goes whatever the unit). After the command bytes come the
-// image header and the record spans; a frame without spans carries the two-control block instead.
+// A row of the frame table: a frame shape of the device types' traits and, for an extender system,
+// a unit (0 for the other shapes, whose one frame goes whatever the unit). After the command bytes
+// come the image header and the record spans; a frame without spans carries the two-control block
+// instead.
 struct FrameLayout {
-    std::string_view deviceType;
+    FrameShape shape;
     int unit;
     std::array<std::uint8_t, 3> command;
     std::vector<RecordSpan> records;
 };
 
-// In the order Send File tests the device types.
 const std::vector<FrameLayout>& frameTable();
 
 // The frame Send File writes for the device type and, for an extender system, the selected unit:

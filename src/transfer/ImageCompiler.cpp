@@ -1,6 +1,7 @@
 #include "ImageCompiler.h"
 
 #include "config/Conversions.h"
+#include "config/DataFormats.h"
 #include "config/DeviceTypes.h"
 #include "config/Numbers.h"
 
@@ -8,23 +9,6 @@
 #include <limits>
 
 namespace kym {
-
-std::optional<std::uint8_t> dataFormatCode(std::string_view name) {
-    for (const auto& entry : kDataFormatCodes)
-        if (entry.name == name)
-            return entry.code;
-    return std::nullopt;
-}
-
-std::optional<std::uint8_t> deviceCode(std::string_view deviceType) {
-    if (deviceType == kKym3815 || deviceType == kQr4805)
-        return 1;
-    if (deviceType == kQd4815 || deviceType == kQd4805)
-        return 40;
-    if (deviceType == kQx4815)
-        return 41;
-    return std::nullopt;
-}
 
 std::vector<std::string_view> rowFields(std::string_view line) {
     std::vector<std::string_view> fields;
@@ -62,7 +46,7 @@ private:
             capture();
         if (matches(ImageKey::DeviceType) && toValue(ImageKey::DeviceType)) {
             out_.deviceTypeText = value();
-            if (const auto code = deviceCode(value()))
+            if (const auto code = traitsOf(value()).deviceCode)
                 header(headerbyte::kDeviceCode) = *code;
         }
         if (matches(ImageKey::CaptureScale) && toValue(ImageKey::CaptureScale)) {
@@ -70,13 +54,13 @@ private:
                 header(headerbyte::kFlags) |= headerbyte::kMinutesFlag;
         }
         if (matches(ImageKey::LossState) && toValue(ImageKey::LossState)) {
-            if (value().empty() || value() == "LAST")
+            if (value().empty() || value() == kLastState)
                 header(headerbyte::kFlags) &= 0xF0;
-            else if (value() == "OFF")
+            else if (value() == kOffState)
                 header(headerbyte::kFlags) |= headerbyte::kLossOffFlag;
         }
         if (matches(ImageKey::SnifferState) && toValue(ImageKey::SnifferState)) {
-            if (value() == "SNIFFER")
+            if (value() == kSniffer)
                 header(headerbyte::kNetwork) |= headerbyte::kSnifferFlag;
         }
         if (matches(ImageKey::VendorCode) && toValue(ImageKey::VendorCode))

@@ -48,31 +48,6 @@ inline constexpr std::uint8_t kSnifferFlag = 0x40;
 // The record whose transmitter ID the two-control block carries: row 5, DIGITAL MAIN 1.
 inline constexpr std::size_t kDigitalMain1Record = 4;
 
-struct DataFormatCode {
-    std::string_view name;
-    std::uint8_t code;
-};
-
-inline constexpr std::array<DataFormatCode, 11> kDataFormatCodes{{
-    {"THERM 20k", 0},
-    {"COUNT", 1},
-    {"HUMIDITY", 2},
-    {"MOISTURE", 3},
-    {"RTD 1k", 4},
-    {"RTD 1k Ext", 5},
-    {"TOTALIZER", 6},
-    {"CONTROL_1", 7},
-    {"CONTROL_2", 8},
-    {"QT7625", 9},
-    {"DIGITAL", 10},
-}};
-
-// Empty for a name the unit has no code for; the compiler then writes 0.
-std::optional<std::uint8_t> dataFormatCode(std::string_view name);
-
-// Header byte 1 for a device type; empty for an unknown type.
-std::optional<std::uint8_t> deviceCode(std::string_view deviceType);
-
 // The keys the compiler acts on, in the order it tests them on every line.
 enum class ImageKey {
     Capture,

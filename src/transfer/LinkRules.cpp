@@ -6,7 +6,8 @@
 namespace kym {
 
 ReplyRule replyRuleFor(std::string_view deviceType) {
-    return isTwoOutput(deviceType) ? ReplyRule::EscFirst : ReplyRule::SixBytesAckFourth;
+    return traitsOf(deviceType).acknowledgesWithEsc ? ReplyRule::EscFirst
+                                                    : ReplyRule::SixBytesAckFourth;
 }
 
 bool acknowledges(ReplyRule rule, std::span<const std::uint8_t> reply) {
@@ -20,7 +21,7 @@ bool acknowledges(ReplyRule rule, std::span<const std::uint8_t> reply) {
 }
 
 bool takesFollowUp(std::string_view deviceType) {
-    return deviceType == kQr4805;
+    return traitsOf(deviceType).takesFollowUp;
 }
 
 } // namespace kym

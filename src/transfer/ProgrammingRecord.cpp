@@ -4,6 +4,7 @@
 #include "config/AppendFile.h"
 #include "config/DeviceTypes.h"
 #include "config/Paths.h"
+#include "report/Csv.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -13,64 +14,6 @@
 #include <sstream>
 
 namespace kym {
-namespace {
-
-constexpr std::size_t kColumns = 9;
-
-std::string csvField(std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos)
-        return std::string(field);
-    std::string text = "\"";
-    for (char c : field)
-        text += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return text + "\"";
-}
-
-// Splits CSV text into rows of fields; a quoted field may hold line breaks. Each row carries the
-// line it starts on.
-struct CsvRow {
-    int line;
-    std::vector<std::string> fields;
-};
-
-Result<std::vector<CsvRow>> csvRows(std::string_view text) {
-    std::vector<CsvRow> rows;
-    int line = 1;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        CsvRow row{line, {}};
-        std::string field;
-        bool more = true;
-        while (more) {
-            if (i < text.size() && text[i] == '"') {
-                for (++i;; ++i) {
-                    if (i >= text.size())
-                        return Error{"a quoted field is not closed", row.line};
-                    if (text[i] == '"' && (i + 1 >= text.size() || text[i + 1] != '"'))
-                        break;
-                    if (text[i] == '"')
-                        ++i;
-                    line += text[i] == '\n';
-                    field += text[i];
-                }
-                ++i;
-            }
-            while (i < text.size() && text[i] != ',' && text[i] != '\n')
-                field += text[i++];
-            if (!field.empty() && field.back() == '\r' && (i >= text.size() || text[i] == '\n'))
-                field.pop_back();
-            row.fields.push_back(std::move(field));
-            field.clear();
-            more = i < text.size() && text[i] == ',';
-            ++i;
-        }
-        ++line;
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
-} // namespace
 
 LocalTime localNow() {
     const std::time_t now = std::time(nullptr);
@@ -106,7 +49,7 @@ std::string iso8601(const LocalTime& time) {
 }
 
 std::string unitText(std::string_view deviceType, int selectedUnit) {
-    if (deviceType != kQx4815)
+    if (!traitsOf(deviceType).hasExtendedSystem)
         return "";
     switch (selectedUnit) {
     case kMainUnit:
@@ -120,31 +63,46 @@ std::string unitText(std::string_view deviceType, int selectedUnit) {
     }
 }
 
-std::string csvLine(const RecordEntry& e) {
-    std::string line;
-    for (std::string_view field :
-         {std::string_view(e.time), std::string_view(e.deviceType), std::string_view(e.unit),
-          std::string_view(e.port), std::string_view(e.file), std::string_view(e.sha256)})
-        line += csvField(field) + ",";
-    return line + std::to_string(e.frameLength) + "," + csvField(e.frameChecksum) + "," +
-           csvField(e.outcome) + "\r\n";
+std::string fieldText(const RecordField& field, const RecordEntry& entry) {
+    return field.text ? entry.*field.text : std::to_string(entry.*field.number);
+}
+
+void setField(const RecordField& field, RecordEntry& entry, const std::string& text) {
+    if (field.text)
+        entry.*field.text = text;
+    else
+        std::istringstream(text) >> entry.*field.number;
+}
+
+std::string recordHeaderLine() {
+    std::array<std::string_view, kRecordFields.size()> headers;
+    for (std::size_t f = 0; f < kRecordFields.size(); ++f)
+        headers[f] = kRecordFields[f].header;
+    return csvRow(headers);
+}
+
+std::string csvLine(const RecordEntry& entry) {
+    std::array<std::string, kRecordFields.size()> texts;
+    for (std::size_t f = 0; f < kRecordFields.size(); ++f)
+        texts[f] = fieldText(kRecordFields[f], entry);
+    return csvRow(texts);
 }
 
 Result<std::vector<RecordEntry>> parseRecord(std::string_view text) {
-    auto rows = csvRows(text);
+    auto rows = parseCsv(text);
     if (!rows)
         return rows.error();
     std::vector<RecordEntry> entries;
-    for (auto& [line, f] : rows.value()) {
-        if (line == 1 && f[0] == "time")
+    for (const auto& [line, fields] : rows.value()) {
+        if (line == 1 && fields[0] == kRecordFields[0].header)
             continue;
-        if (f.size() != kColumns)
-            return Error{std::to_string(f.size()) + " fields where the record has " +
-                             std::to_string(kColumns),
+        if (fields.size() != kRecordFields.size())
+            return Error{std::to_string(fields.size()) + " fields where the record has " +
+                             std::to_string(kRecordFields.size()),
                          line};
-        int length = 0;
-        std::istringstream(f[6]) >> length;
-        entries.push_back({f[0], f[1], f[2], f[3], f[4], f[5], length, f[7], f[8]});
+        RecordEntry& entry = entries.emplace_back();
+        for (std::size_t f = 0; f < kRecordFields.size(); ++f)
+            setField(kRecordFields[f], entry, fields[f]);
     }
     return entries;
 }
@@ -154,7 +112,7 @@ ProgrammingRecord::ProgrammingRecord(std::filesystem::path file, Clock clock)
 
 Result<void> ProgrammingRecord::append(RecordEntry entry) const {
     entry.time = iso8601(clock_());
-    auto written = appendDurably(file_, kRecordHeader, csvLine(entry));
+    auto written = appendDurably(file_, recordHeaderLine(), csvLine(entry));
     if (!written)
         return Error{"The programming record " + utf8Of(file_) +
                      " was not written: " + written.error().reason};

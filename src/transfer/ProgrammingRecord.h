@@ -2,6 +2,7 @@
 
 #include "config/Result.h"
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -36,8 +37,35 @@ struct RecordEntry {
     bool operator==(const RecordEntry&) const = default;
 };
 
-inline constexpr std::string_view kRecordHeader =
-    "time,device type,unit,port,file,sha256,frame length,frame checksum,outcome\r\n";
+// A column of the record: its CSV header, its JSON member, its caption in the record window, and
+// the entry's member it holds: a text, or the one number, the frame length.
+struct RecordField {
+    std::string_view header;
+    std::string_view jsonName;
+    std::string_view caption;
+    std::string RecordEntry::*text = nullptr;
+    int RecordEntry::*number = nullptr;
+};
+
+// In file order.
+inline constexpr std::array<RecordField, 9> kRecordFields{{
+    {"time", "time", "Time", &RecordEntry::time},
+    {"device type", "deviceType", "Device Type", &RecordEntry::deviceType},
+    {"unit", "unit", "Unit", &RecordEntry::unit},
+    {"port", "port", "Port", &RecordEntry::port},
+    {"file", "file", "File", &RecordEntry::file},
+    {"sha256", "sha256", "SHA-256", &RecordEntry::sha256},
+    {"frame length", "frameLength", "Frame Length", nullptr, &RecordEntry::frameLength},
+    {"frame checksum", "frameChecksum", "Frame Checksum", &RecordEntry::frameChecksum},
+    {"outcome", "outcome", "Outcome", &RecordEntry::outcome},
+}};
+
+// A field's text as the file holds it, and the field set from that text.
+std::string fieldText(const RecordField& field, const RecordEntry& entry);
+void setField(const RecordField& field, RecordEntry& entry, const std::string& text);
+
+// The header line of the file, ending in CR LF.
+std::string recordHeaderLine();
 
 // The unit column for a device type and the transfer window's unit choice.
 std::string unitText(std::string_view deviceType, int selectedUnit);

@@ -58,7 +58,7 @@ void TransferSession::fileRead(std::string_view path, const Result<std::string>&
     fileSha256_ = bytes ? sha256Hex(*bytes) : "";
     fileStatus_ = {std::string(compiled_.statusText()),
                    compiled_.fileReady ? BoxColour::Green : BoxColour::Desktop};
-    extenderVisible_ = compiled_.deviceTypeText == kQx4815;
+    extenderVisible_ = traitsOf(compiled_.deviceTypeText).hasExtendedSystem;
     if (extenderVisible_)
         selectedUnit_ = kMainUnit;
 }

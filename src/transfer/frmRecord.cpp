@@ -14,16 +14,13 @@
 namespace kym {
 namespace {
 
+// A frame length of 0 stands for no frame and is shown empty.
 QStringList rowTexts(const RecordEntry& e) {
-    return {toQt(e.time),
-            toQt(e.deviceType),
-            toQt(e.unit),
-            toQt(e.port),
-            toQt(e.file),
-            toQt(e.sha256),
-            e.frameLength ? QString::number(e.frameLength) : QString(),
-            toQt(e.frameChecksum),
-            toQt(e.outcome)};
+    QStringList texts;
+    for (const RecordField& field : kRecordFields)
+        texts.push_back(field.number && e.*field.number == 0 ? QString()
+                                                             : toQt(fieldText(field, e)));
+    return texts;
 }
 
 } // namespace
@@ -45,13 +42,12 @@ frmRecord::frmRecord(const ProgrammingRecord& record, QWidget* parent)
 void frmRecord::createControls() {
     lblRecordFile_ = named(new QLabel(this), "lblRecordFile", QStringLiteral("Record file"));
     lblRecordFile_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    tblRecord_ =
-        named(new QTableWidget(0, 9, this), "tblRecord", QStringLiteral("Programming Record"));
-    tblRecord_->setHorizontalHeaderLabels(
-        {QStringLiteral("Time"), QStringLiteral("Device Type"), QStringLiteral("Unit"),
-         QStringLiteral("Port"), QStringLiteral("File"), QStringLiteral("SHA-256"),
-         QStringLiteral("Frame Length"), QStringLiteral("Frame Checksum"),
-         QStringLiteral("Outcome")});
+    tblRecord_ = named(new QTableWidget(0, static_cast<int>(kRecordFields.size()), this),
+                       "tblRecord", QStringLiteral("Programming Record"));
+    QStringList captions;
+    for (const RecordField& field : kRecordFields)
+        captions.push_back(toQt(field.caption));
+    tblRecord_->setHorizontalHeaderLabels(captions);
     tblRecord_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblRecord_->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblRecord_->setSelectionMode(QAbstractItemView::SingleSelection);

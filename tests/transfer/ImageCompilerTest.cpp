@@ -125,6 +125,9 @@ TEST(ImageCompiler, RowLinesToRecords) {
         {"7,1,RESET_TEMP, -32768.5 ,3.5,;", "00 07 01 00 80 00 00 04 00"},
         {"7,1,count,2147483647,-2147483648,;", "00 07 01 00 FF FF 00 00 00"},
         {"7,1,TOTALIZER,0,100;", "00 07 01 06 00 00 00 00 00"},
+        {"7,1,RTD 1k,,,;", "00 07 01 04 00 00 00 00 00"},
+        {"7,1,CONTROL_1,,,;", "00 07 01 07 00 00 00 00 00"},
+        {"7,1,CONTROL_2,,,;", "00 07 01 08 00 00 00 00 00"},
         {"12,3", "00 12 00 00 00 00 00 00 00"},
         // The ID is its last four hexadecimal digits, the channel one to three decimal digits;
         // other characters count as the digit 0, a channel of four characters or more as 0.

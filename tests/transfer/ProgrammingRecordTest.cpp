@@ -1,8 +1,8 @@
 #include "transfer/ProgrammingRecord.h"
 
+#include "config/Sha256.h"
 #include "support/ConfigLines.h"
 #include "support/TempDir.h"
-#include "config/Sha256.h"
 #include "transfer/TransferSession.h"
 
 #include <gtest/gtest.h>
@@ -61,11 +61,13 @@ TEST(ProgrammingRecord, AppendsQuotedLinesUnderOneHeader) {
                         0,
                         "",
                         "Port lost: No such device"};
+    const std::string header =
+        "time,device type,unit,port,file,sha256,frame length,frame checksum,outcome\r\n";
     ASSERT_TRUE(record.append(plain));
     ASSERT_TRUE(record.append(awkward));
     plain.time = awkward.time = "2026-01-02T01:00:00+01:00";
     EXPECT_EQ(test::readFile(record.file()),
-              std::string(kRecordHeader) + plain.time +
+              header + plain.time +
                   ",KYM3815,,COM3,C:\\kym\\kym3815\\a.vlt,ab,79,1A2B,Acknowledge Received\r\n" +
                   plain.time +
                   ",QX4815,extended 1,/dev/ttyUSB0,\"plant 7, \"\"north\"\"\r\n.vlt\",cd,0,,Port "
@@ -75,7 +77,7 @@ TEST(ProgrammingRecord, AppendsQuotedLinesUnderOneHeader) {
     EXPECT_EQ(*read, (std::vector{plain, awkward}));
 
     EXPECT_TRUE(ProgrammingRecord(dir / "none.csv").read()->empty());
-    test::writeFile(dir / "torn.csv", std::string(kRecordHeader) + "a,b\r\n");
+    test::writeFile(dir / "torn.csv", header + "a,b\r\n");
     EXPECT_EQ(ProgrammingRecord(dir / "torn.csv").read().error().reason,
               (dir / "torn.csv").string() + ":2: 2 fields where the record has 9");
     const auto unwritable = ProgrammingRecord(dir / "torn.csv" / "x.csv").append(plain);
