@@ -51,7 +51,7 @@ enum class FrameShape {
     Receiver,          // ESC G J, the header and registers 1-8
     TwoOutputReceiver, // ESC \ J, likewise
     ExtenderUnits,     // one frame per unit of the extended system
-    TwoControlBlock,   // ESC G DC1 and the two-control block
+    ControlBlock,      // ESC G DC1 and the two-control block
 };
 
 // What a pick from the TRANSMITTER ID box writes. ClickedRow: the clicked cell, and DIGITAL as
@@ -137,7 +137,7 @@ inline constexpr std::array<DeviceTraits, 5> kDeviceTypes{{
      .filledCells = kQd4805Cells,
      .transmitterPick = TransmitterPick::ClickedRowThenEveryOutput,
      .deviceCode = 40,
-     .frame = FrameShape::TwoControlBlock,
+     .frame = FrameShape::ControlBlock,
      .acknowledgesWithEsc = true},
 }};
 

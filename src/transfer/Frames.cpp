@@ -24,7 +24,7 @@ const std::vector<FrameLayout>& frameTable() {
         {FrameShape::ExtenderUnits, kExtendedUnit1, {kEsc, 'G', 'J'}, {{8, 16, kSentRecordBytes}}},
         {FrameShape::ExtenderUnits, kExtendedUnit2, {kEsc, 'G', 'J'}, {{16, 24, kSentRecordBytes}}},
         {FrameShape::TwoOutputReceiver, 0, {kEsc, '\\', 'J'}, {{0, 8, kSentRecordBytes}}},
-        {FrameShape::TwoControlBlock, 0, {kEsc, 'G', 0x11}, {}},
+        {FrameShape::ControlBlock, 0, {kEsc, 'G', 0x11}, {}},
     };
     return table;
 }

@@ -110,7 +110,7 @@ TEST(DialogWindows, OptionsFromTheSettingsMenu) {
         EXPECT_EQ(main.title() + "|" + header.networkID + " " + header.captureValue + " " +
                       header.vendorCode,
                   step.shown);
-        EXPECT_EQ(main.window.action(QStringLiteral("mnuUndo"))->text().toStdString(), step.undo);
+        EXPECT_EQ(main.action("mnuUndo")->text().toStdString(), step.undo);
     }
     EXPECT_EQ(main.prompter.texts(),
               std::vector<std::string>{"The digital capture time must be a number from 0 to 255."});
@@ -158,7 +158,7 @@ TEST(DialogWindows, SetpointRangeFromTheGridsContextMenu) {
     };
     EXPECT_EQ(cells(), "10 20 152 abc ");
     EXPECT_EQ(main.title(), "Editor - reset.vlt *");
-    QAction* undo = main.window.action(QStringLiteral("mnuUndo"));
+    QAction* undo = main.action("mnuUndo");
     EXPECT_EQ(undo->text().toStdString(), "Undo Setpoint Range");
     main.trigger("mnuUndo");
 

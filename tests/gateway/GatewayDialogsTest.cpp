@@ -161,7 +161,7 @@ TEST(GatewayMenu, EachEntryOpensItsDialog) {
         open(true);
         EXPECT_EQ(h.title(), e.ok ? "Editor -  *" : "Editor - ");
         EXPECT_EQ(shown, Texts(3, "12"));
-        QAction* undo = h.window.action(QStringLiteral("mnuUndo"));
+        QAction* undo = h.action("mnuUndo");
         EXPECT_EQ(undo->text().toStdString(), e.step ? std::string("Undo ") + e.step : "Undo");
         undo->trigger();
         EXPECT_EQ(h.title() + " " + gateway.*e.setting, "Editor -  12");
