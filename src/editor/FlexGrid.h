@@ -5,8 +5,9 @@
 #include "editor/DocumentLifecycle.h"
 #include "editor/GridEditing.h"
 #include "editor/RecentFiles.h"
-#include "gateway/CurlFtpClient.h"
-#include "transfer/QtSerialPort.h"
+#include "gateway/FtpClients.h"
+#include "report/Comparison.h"
+#include "transfer/SerialPorts.h"
 #include "ui/Services.h"
 
 #include <QMainWindow>
@@ -36,8 +37,8 @@ public:
     // reaches the gateway through clients that ftpClients makes; settings keeps the recent files
     // and the window's size.
     FlexGrid(ProgramState& state, Services services, SettingsStore& settings,
-             SerialPortFactory serialPorts = qtSerialPorts(),
-             FtpClientFactory ftpClients = curlFtpClients(), QWidget* parent = nullptr);
+             SerialPortFactory serialPorts = systemSerialPorts(),
+             FtpClientFactory ftpClients = systemFtpClients(), QWidget* parent = nullptr);
 
     RegisterGridView* MSFlexGrid1() const { return grid_; }
     const CellEditors& cellEditors() const { return *editors_; }

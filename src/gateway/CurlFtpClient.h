@@ -2,16 +2,9 @@
 
 #include "gateway/FtpClient.h"
 
-#include <chrono>
 #include <memory>
 
 namespace kym {
-
-// How long the client waits before giving up, so that no exchange can hang the tool.
-struct FtpTimeouts {
-    std::chrono::seconds connect{10}; // reaching the server and logging in
-    std::chrono::seconds stall{30};   // a reply or a transfer that makes no progress
-};
 
 // FtpClient on libcurl. The connection is a libcurl handle that keeps its logged-in control
 // connection between the login and the transfer; closing it says goodbye to the server.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -34,6 +35,12 @@ struct FtpLogin {
 struct FtpResponse {
     int code = 0;
     std::string text;
+};
+
+// How long a client waits before giving up, so that no exchange can hang the tool.
+struct FtpTimeouts {
+    std::chrono::seconds connect{10}; // reaching the server and logging in
+    std::chrono::seconds stall{30};   // a reply or a transfer that makes no progress
 };
 
 // The FTP operations the gateway exchange relies on: one session holding at most one logged-in
