@@ -1,15 +1,6 @@
-# Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (package mingw-w64), posix threads so
-# that std::thread and std::mutex work. The runtime is linked statically: the programs run on a
-# Windows machine with nothing installed. Tests run through Wine (CMAKE_CROSSCOMPILING_EMULATOR,
+# Cross-compiles the Qt-free core for 64-bit Windows with Debian's MinGW-w64 (package mingw-w64):
+# the compilers of mingw-w64-qt.cmake, with the runtime linked statically so that the programs run
+# on a Windows machine with nothing installed. Tests run through Wine (CMAKE_CROSSCOMPILING_EMULATOR,
 # set by scripts/test-windows).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-qt.cmake)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

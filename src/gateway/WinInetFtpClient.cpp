@@ -1,6 +1,7 @@
 #include "gateway/WinInetFtpClient.h"
 
 #include "config/ConfigFile.h"
+#include "config/WindowsText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,24 +10,6 @@
 
 namespace kym {
 namespace {
-
-std::wstring wide(std::string_view text) {
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        length);
-    return result;
-}
-
-std::string utf8(std::wstring_view text) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        length, nullptr, nullptr);
-    return result;
-}
 
 struct Address {
     std::wstring host;
@@ -44,11 +27,11 @@ Address splitAddress(const std::string& text) {
             (bracketed || host.find(':') == std::string::npos)) {
             const long port = std::stol(digits);
             if (port > 0 && port < 65536)
-                return {wide(bracketed ? host.substr(1, host.size() - 2) : host),
+                return {wideFromUtf8(bracketed ? host.substr(1, host.size() - 2) : host),
                         static_cast<INTERNET_PORT>(port)};
         }
     }
-    return {wide(text)};
+    return {wideFromUtf8(text)};
 }
 
 void closeHandle(void*& handle) {
@@ -89,9 +72,9 @@ FtpStatus WinInetFtpClient::connect(const FtpLogin& login) {
         return FtpStatus::Internal;
     closeConnection();
     const Address address = splitAddress(login.host);
-    connection_ = InternetConnectW(session_, address.host.c_str(), address.port,
-                                   wide(login.user).c_str(), wide(login.password).c_str(),
-                                   INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
+    connection_ = InternetConnectW(
+        session_, address.host.c_str(), address.port, wideFromUtf8(login.user).c_str(),
+        wideFromUtf8(login.password).c_str(), INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
     return connection_ ? FtpStatus::Ok : failed();
 }
 
@@ -104,7 +87,7 @@ FtpStatus WinInetFtpClient::getFile(std::string_view remoteName,
         return FtpStatus::Internal;
     FtpStatus status = FtpStatus::Ok;
     const auto written = writeFileAtomically(localPath, [&](const FileSink& sink) {
-        HINTERNET file = FtpOpenFileW(connection_, wide(remoteName).c_str(), GENERIC_READ,
+        HINTERNET file = FtpOpenFileW(connection_, wideFromUtf8(remoteName).c_str(), GENERIC_READ,
                                       FTP_TRANSFER_TYPE_BINARY | INTERNET_FLAG_RELOAD, 0);
         if (!file) {
             status = failed();
@@ -138,7 +121,7 @@ FtpStatus WinInetFtpClient::putFile(const std::filesystem::path& localPath,
     failedReply_ = {};
     if (!connection_)
         return FtpStatus::Internal;
-    if (!FtpPutFileW(connection_, localPath.wstring().c_str(), wide(remoteName).c_str(),
+    if (!FtpPutFileW(connection_, localPath.wstring().c_str(), wideFromUtf8(remoteName).c_str(),
                      FTP_TRANSFER_TYPE_BINARY, 0))
         return failed();
     return FtpStatus::Ok;
@@ -173,7 +156,7 @@ FtpStatus WinInetFtpClient::failed() {
         text.clear();
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L'\0'))
         text.pop_back();
-    failedReply_.text = utf8(text);
+    failedReply_.text = utf8FromWide(text);
     // The reply code leads the text; WinINet's own number is not the server's.
     const std::string& reply = failedReply_.text;
     failedReply_.code =

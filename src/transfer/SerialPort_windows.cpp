@@ -1,4 +1,5 @@
 #include "NativeSerialPort.h"
+#include "config/WindowsText.h"
 
 #include <algorithm>
 #include <mutex>
@@ -29,43 +30,11 @@ OpenFailure openFailureOf(DWORD error) {
     return found == std::end(kOpenFailures) ? OpenFailure::Other : found->kind;
 }
 
-std::wstring wide(const std::string& text) {
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        length);
-    return result;
-}
-
-std::string utf8(std::wstring_view text) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        length, nullptr, nullptr);
-    return result;
-}
-
-// The system's text for an error, without the full stop and line end it ends with.
-std::string systemText(DWORD error) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text(buffer ? buffer : L"", length);
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L'.' ||
-                             text.back() == L' '))
-        text.pop_back();
-    return text.empty() ? "error " + std::to_string(error) : utf8(text);
-}
-
 // COM1 to COM9 open by name too; \\.\ reaches every COM number and is harmless on the others.
 std::wstring devicePath(const std::string& location) {
     if (location.size() > 3 && location.compare(0, 3, "COM") == 0)
-        return L"\\\\.\\" + wide(location);
-    return wide(location);
+        return L"\\\\.\\" + wideFromUtf8(location);
+    return wideFromUtf8(location);
 }
 
 BYTE parityOf(char letter) {
@@ -245,7 +214,7 @@ std::vector<std::string> nativeSerialPortNames() {
         std::wstring_view name(data, dataSize / sizeof(wchar_t));
         while (!name.empty() && name.back() == L'\0')
             name.remove_suffix(1);
-        names.push_back(utf8(name));
+        names.push_back(utf8FromWide(name));
     }
     RegCloseKey(key);
     std::ranges::sort(names, [](const std::string& a, const std::string& b) {
