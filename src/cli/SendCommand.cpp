@@ -4,8 +4,8 @@
 #include "config/Paths.h"
 #include "transfer/Frames.h"
 #include "transfer/ProgrammingRecord.h"
-#include "transfer/QtSerialPort.h"
 #include "transfer/SerialLink.h"
+#include "transfer/SerialPorts.h"
 #include "transfer/TransferSession.h"
 
 #include <QCoreApplication>
@@ -131,7 +131,7 @@ int send(const SendArguments& args) {
 
     int selectedUnit = 0;
     TransferSession session(selectedUnit);
-    SerialLink link(std::make_unique<QtSerialPort>());
+    SerialLink link(systemSerialPorts()());
     // Listing the system's ports costs more CPU than the whole wait; only a name that is neither
     // COM1 to COM8 nor a device path needs the list.
     PortAddress port = resolvePort(args.port, {});

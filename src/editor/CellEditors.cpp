@@ -123,8 +123,8 @@ std::string CellEditors::place(EditBox which, const QString& text) {
 void CellEditors::showText(EditBox which, const QString& text) {
     QComboBox* box = this->box(which);
     if (box->isEditable()) {
-        const int index =
-            which == EditBox::TransId ? transmitterIdIndex(fileTextFromQt(text)) : box->findText(text);
+        const int index = which == EditBox::TransId ? transmitterIdIndex(fileTextFromQt(text))
+                                                    : box->findText(text);
         box->setCurrentIndex(index < box->count() ? index : -1);
         box->setEditText(text);
         return;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "config/ProgramState.h"
+#include "config/ValueLists.h"
 #include "dialogs/SetpointRange.h"
 #include "editor/EditHistory.h"
-#include "config/ValueLists.h"
 
 #include <functional>
 #include <string>

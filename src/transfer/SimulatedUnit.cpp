@@ -1,7 +1,7 @@
 #include "SimulatedUnit.h"
 
-#include "config/Conversions.h"
 #include "Frames.h"
+#include "config/Conversions.h"
 
 #include <algorithm>
 #include <utility>

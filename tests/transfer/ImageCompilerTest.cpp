@@ -1,7 +1,7 @@
 #include "transfer/ImageCompiler.h"
 
-#include "support/ConfigLines.h"
 #include "config/Conversions.h"
+#include "support/ConfigLines.h"
 #include "transfer/Frames.h"
 #include "transfer/LinkRules.h"
 
