@@ -15,11 +15,13 @@ if(TARGET Qt6::Widgets)
     foreach(module Core Gui Widgets PrintSupport)
         list(APPEND qt_dlls $<TARGET_FILE:Qt6::${module}>)
     endforeach()
-    # The programs link the MinGW runtime as DLLs only when they share it with Qt.
+    # The programs link the MinGW runtime as DLLs only when they share it with Qt. Debian keeps them
+    # in its posix folders, MSYS2 beside the compiler.
+    get_filename_component(compiler_dir ${CMAKE_CXX_COMPILER} DIRECTORY)
     foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
         string(MAKE_C_IDENTIFIER ${dll} var)
         find_file(KYM_RUNTIME_${var} ${dll} NO_CMAKE_FIND_ROOT_PATH REQUIRED
-                  PATHS /usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib)
+                  PATHS /usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib ${compiler_dir})
         list(APPEND qt_dlls ${KYM_RUNTIME_${var}})
     endforeach()
     install(FILES ${qt_dlls} DESTINATION bin)
@@ -46,6 +48,9 @@ set(CPACK_NSIS_PACKAGE_NAME "KYM Configuration Tool")
 set(CPACK_NSIS_DISPLAY_NAME "KYM Configuration Tool")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_STRIP_FILES ON)
+# A 64-bit installer: Debian's wine64 runs no 32-bit program, and a 64-bit program is what it
+# installs anyway. CPack has no setting for NSIS' Target, so it rides on the compressor's line.
+set(CPACK_NSIS_COMPRESSOR "lzma\n  Target amd64-unicode")
 # A Start-menu entry for the editor only: kymtool is a console program.
 if(TARGET kymeditor)
     set(CPACK_PACKAGE_EXECUTABLES kymeditor "KYM Configuration Tool")
