@@ -4,7 +4,8 @@
 # make bench      runs the benchmarks (medians of repeated runs)
 # make fuzz       builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS
 # make test-asan  builds and runs every test with AddressSanitizer and UndefinedBehaviorSanitizer
-# make test-windows  cross-builds the core and kymtool.exe for Windows and tests them under Wine
+# make test-windows  cross-builds the core and kymtool.exe for Windows and tests them and the installer under Wine
+# make package-windows  makes the NSIS installer $(WINDOWS_BUILD)/kym-config-tool-<version>-win64.exe
 # make format-check  lists the tracked C++ files that .clang-format would change; fails if any
 # make format     applies .clang-format to them
 # make screenshots  remakes the user guide's pictures in docs/images (Xvfb: no display needed)
@@ -21,7 +22,7 @@ FUZZ_SECONDS ?= 60
 FUZZERS = read_configuration compile_configuration check_configuration
 FORMAT_PATHS = $(foreach d,src tests bench fuzz tools,'$(d)/*.cpp' '$(d)/*.h')
 
-.PHONY: all deps configure build run test demo bench fuzz test-asan test-windows format-check format \
+.PHONY: all deps configure build run test demo bench fuzz test-asan test-windows package-windows format-check format \
 	package screenshots clean
 
 all: build
@@ -84,6 +85,17 @@ test-asan: deps
 test-windows: build
 	@KYM_WITH_WINDOWS=1 scripts/install-deps
 	@WINDOWS_BUILD=$(WINDOWS_BUILD) JOBS=$(JOBS) scripts/test-windows $(BUILD)/src/cli/kymtool
+	@$(MAKE) --no-print-directory package-windows
+	@scripts/test-windows-installer $(WINDOWS_BUILD)/kym-config-tool-*-win64.exe
+
+# The installer from the Windows build's install rules (cmake/WindowsInstaller.cmake).
+package-windows:
+	@KYM_WITH_WINDOWS=1 scripts/install-deps
+	@cmake --preset windows-core -B $(WINDOWS_BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+	@rm -f $(WINDOWS_BUILD)/kym-config-tool-*-win64.exe
+	@cd $(WINDOWS_BUILD) && cpack -G NSIS >/dev/null
+	@ls $(WINDOWS_BUILD)/kym-config-tool-*-win64.exe
 
 # An empty list would pass unchecked, so no tracked files (no git) is a failure.
 format-check: deps
