@@ -320,7 +320,7 @@ void Screenshots::ftp() {
 // low input, low setpoint, high input and high setpoint.
 void writeControllerFile(const fs::path& path) {
     ProgramState state;
-    state.header.deviceType = "KYM3815";
+    state.header.deviceType = kKym3815;
     LayoutGrid(state);
     const char* const setpoints[] = {"40", "60", "160", "140"};
     for (int row = 1; row <= 4; ++row) {
