@@ -71,7 +71,7 @@ frmRESET::frmRESET(RegisterGrid& grid, SetpointRangeTarget target, QWidget* pare
 
 void frmRESET::createControls() {
     const auto slider = [this](const char* name, const char* label) {
-        return named<QSlider>(new SelectionSlider(this), name, QString::fromLatin1(label));
+        return named<QSlider>(new SelectionSlider(this), name, toQt(label));
     };
     SliderLowInput_ = slider("SliderLowInput", "Low input");
     SliderHighInput_ = slider("SliderHighInput", "High input");
@@ -86,7 +86,7 @@ void frmRESET::createControls() {
 
     // The end labels show numbers; their names say which end of which slider.
     const auto endLabel = [this](const char* name, const char* label) {
-        return named(new QLabel(this), name, QString::fromLatin1(label));
+        return named(new QLabel(this), name, toQt(label));
     };
     LabelLowLowInput_ = endLabel("LabelLowLowInput", "Low input, lowest");
     LabelHighLowInput_ = endLabel("LabelHighLowInput", "Low input, highest");

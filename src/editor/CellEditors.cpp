@@ -64,8 +64,8 @@ CellEditors::CellEditors(RegisterGridView& grid, const GridEditing& editing, Pro
     for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
         const BoxKind& kind = kBoxes[i];
         auto* box = new QComboBox(grid_.parentWidget());
-        box->setObjectName(QString::fromLatin1(kind.objectName));
-        box->setAccessibleName(QString::fromLatin1(kind.accessibleName));
+        box->setObjectName(toQt(kind.objectName));
+        box->setAccessibleName(toQt(kind.accessibleName));
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->setMinimumContentsLength(4);
         box->setMaxVisibleItems(16);

@@ -233,23 +233,23 @@ void FlexGrid::placeOnScreen() {
 }
 
 void FlexGrid::createMenus() {
-    for (const Menu& spec : menuTable()) {
-        const QString title = QString::fromLatin1(spec.title);
-        QMenu* menu = spec.popup ? new QMenu(this) : menuBar()->addMenu(title);
-        if (spec.popup)
+    for (const Menu& menuRow : menuTable()) {
+        const QString title = toQt(menuRow.title);
+        QMenu* menu = menuRow.popup ? new QMenu(this) : menuBar()->addMenu(title);
+        if (menuRow.popup)
             menu->setAccessibleName(title);
-        menu->setObjectName(QString::fromLatin1(spec.objectName));
-        this->*spec.menu = menu;
-        for (const MenuEntry& entry : spec.entries) {
-            const QString caption = QString::fromLatin1(entry.caption);
+        menu->setObjectName(toQt(menuRow.objectName));
+        this->*menuRow.menu = menu;
+        for (const MenuEntry& entry : menuRow.entries) {
+            const QString caption = toQt(entry.caption);
             if (entry.submenu) {
                 this->*entry.submenu = menu->addMenu(caption);
-                (this->*entry.submenu)->setObjectName(QString::fromLatin1(entry.objectName));
+                (this->*entry.submenu)->setObjectName(toQt(entry.objectName));
                 continue;
             }
             QAction* action =
                 caption == QStringLiteral("-") ? menu->addSeparator() : menu->addAction(caption);
-            action->setObjectName(QString::fromLatin1(entry.objectName));
+            action->setObjectName(toQt(entry.objectName));
             action->setShortcuts(entry.shortcuts);
             if (entry.action)
                 this->*entry.action = action;

@@ -19,7 +19,7 @@ namespace {
 
 void fill(QComboBox* combo, std::initializer_list<const char*> entries, const std::string& text) {
     for (const char* entry : entries)
-        combo->addItem(QString::fromLatin1(entry));
+        combo->addItem(toQt(entry));
     combo->setCurrentText(toQt(text));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Text.h"
+
 #include <QString>
 
 class QComboBox;
@@ -17,7 +19,7 @@ namespace kym {
 // Names a control after its control name and gives it its caption or label as accessible name.
 template <class Widget>
 Widget* named(Widget* widget, const char* objectName, const QString& accessibleName) {
-    widget->setObjectName(QString::fromLatin1(objectName));
+    widget->setObjectName(toQt(objectName));
     widget->setAccessibleName(accessibleName);
     return widget;
 }
