@@ -4,6 +4,7 @@
 # make bench      runs the benchmarks (medians of repeated runs)
 # make fuzz       builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS
 # make test-asan  builds and runs every test with AddressSanitizer and UndefinedBehaviorSanitizer
+# make qt-windows  builds Qt for Windows from Debian's sources into a cache outside the checkout (once; long)
 # make test-windows  cross-builds the core and kymtool.exe for Windows and tests them and the installer under Wine
 # make package-windows  makes the NSIS installer $(WINDOWS_BUILD)/kym-config-tool-<version>-win64.exe
 # make format-check  lists the tracked C++ files that .clang-format would change; fails if any
@@ -22,7 +23,7 @@ FUZZ_SECONDS ?= 60
 FUZZERS = read_configuration compile_configuration check_configuration
 FORMAT_PATHS = $(foreach d,src tests bench fuzz tools,'$(d)/*.cpp' '$(d)/*.h')
 
-.PHONY: all deps configure build run test demo bench fuzz test-asan test-windows package-windows format-check format \
+.PHONY: qt-windows all deps configure build run test demo bench fuzz test-asan test-windows package-windows format-check format \
 	package screenshots clean
 
 all: build
@@ -80,6 +81,10 @@ test-asan: deps
 	@cmake --preset asan -B $(ASAN_BUILD) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+qt-windows:
+	@KYM_WITH_WINDOWS=1 scripts/install-deps
+	@JOBS=$(JOBS) scripts/build-qt-windows
 
 # The Linux kymtool is the reference that kymtool.exe is compared with.
 test-windows: build
