@@ -22,9 +22,10 @@ add_custom_target(kym_windows_icon DEPENDS ${KYM_ICON})
 
 # VERSIONINFO wants four numbers; the project's version may give fewer.
 foreach(part MAJOR MINOR PATCH TWEAK)
-    set(KYM_VERSION_${part} ${PROJECT_VERSION_${part}})
-    if(KYM_VERSION_${part} STREQUAL "")
+    if("${PROJECT_VERSION_${part}}" STREQUAL "")
         set(KYM_VERSION_${part} 0)
+    else()
+        set(KYM_VERSION_${part} ${PROJECT_VERSION_${part}})
     endif()
 endforeach()
 
