@@ -2,7 +2,7 @@
 #include "config/Folders.h"
 #include "config/Paths.h"
 #include "config/Result.h"
-#include "gateway/CurlFtpClient.h"
+#include "gateway/FtpClients.h"
 #include "gateway/GatewayFtpSession.h"
 
 #include <cstdlib>
@@ -136,9 +136,9 @@ int exchange(const FtpArguments& args, bool put) {
         std::cerr << "kymtool ftp: " << secret.error().reason << '\n';
         return 2;
     }
-    CurlFtpClient client;
+    const auto client = systemFtpClients()();
     ClosingPrompter prompter;
-    GatewayFtpSession session(client, prompter);
+    GatewayFtpSession session(*client, prompter);
     const FtpLogin login{args.host, args.user, *secret};
     bool done = false;
     if (put) {

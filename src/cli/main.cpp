@@ -13,12 +13,15 @@ int main(int argc, char** argv) {
     kym::cli::addCompareCommands(app, exitCode);
     kym::cli::addImageCommands(app, exitCode);
     kym::cli::addRecordCommand(app, exitCode);
+#ifdef KYM_WITH_FTP
+    kym::cli::addFtpCommands(app, exitCode);
+#else
+    kym::cli::addMissingCommand(app, exitCode, "ftp", "FTP (libcurl)");
+#endif
 #ifdef KYM_CORE_ONLY
     kym::cli::addMissingCommand(app, exitCode, "send", "the serial port (Qt)");
     kym::cli::addMissingCommand(app, exitCode, "simulate", "the serial port (Qt)");
-    kym::cli::addMissingCommand(app, exitCode, "ftp", "FTP (libcurl)");
 #else
-    kym::cli::addFtpCommands(app, exitCode);
     kym::cli::addSendCommand(app, exitCode);
 #ifdef _WIN32
     kym::cli::addMissingCommand(app, exitCode, "simulate", "pseudo-terminals (Linux)");
