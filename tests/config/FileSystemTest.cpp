@@ -1,10 +1,8 @@
 #include "config/ConfigFile.h"
-#include "config/Folders.h"
 #include "config/Paths.h"
 #include "support/FailingSave.h"
 #include "support/TempDir.h"
 
-#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -44,8 +42,11 @@ TEST(WriteFileAtomically, ReplacesTheEarlierFileOrKeepsItWhole) {
         SCOPED_TRACE(c.name);
         test::TempDir dir;
         const auto path = dir / c.target;
-        if (!c.earlier.empty())
+        using enum std::filesystem::perms;
+        if (!c.earlier.empty()) {
             test::writeFile(path, c.earlier);
+            std::filesystem::permissions(path, owner_read | owner_write | group_read);
+        }
         const auto saved = c.save(path);
         EXPECT_EQ(saved.ok()                     ? "saved"
                   : saved.error().reason.empty() ? "no reason"
@@ -54,6 +55,12 @@ TEST(WriteFileAtomically, ReplacesTheEarlierFileOrKeepsItWhole) {
         EXPECT_EQ(test::readFile(path), c.after.empty() ? c.earlier : c.after);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
                   std::filesystem::exists(path) ? 1 : 0);
+#ifndef _WIN32
+        if (!c.earlier.empty()) { // the mode of the file it replaces, 0640
+            EXPECT_EQ(std::filesystem::status(path).permissions(),
+                      owner_read | owner_write | group_read);
+        }
+#endif
     }
 }
 
@@ -70,15 +77,6 @@ TEST(Paths, AFileNameWithNonAsciiLettersRoundTrips) {
     EXPECT_EQ(lines->at(2), "5");
     const auto found = *std::filesystem::directory_iterator(pathFromUtf8(folder));
     EXPECT_EQ(utf8Of(found.path().filename()), "Käse €.vlt");
-}
-
-TEST(Folders, TheKymFolderOfThisSystem) {
-#ifdef _WIN32
-    EXPECT_EQ(Folders::forUser().kym(), std::filesystem::path("C:\\kym"));
-    EXPECT_EQ(Folders::forUser().kym3815(), std::filesystem::path("C:\\kym\\kym3815"));
-#else
-    EXPECT_EQ(Folders::forUser().kym(), std::filesystem::path(std::getenv("HOME")) / "kym");
-#endif
 }
 
 } // namespace

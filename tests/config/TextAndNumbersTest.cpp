@@ -3,7 +3,6 @@
 #include "config/TextLines.h"
 #include "support/TempDir.h"
 
-#include <chrono>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -102,9 +101,7 @@ TEST(ReadLineFile, RefusesAFileOverOneMebibyte) {
             test::writeFile(path, "CAPTURE\r\n");
             std::filesystem::resize_file(path, c.size);
         }
-        const auto start = std::chrono::steady_clock::now();
         const auto lines = readLineFile(path);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
         EXPECT_EQ(lines.ok() ? lines->at(1) : lines.error().reason,
                   c.error.empty() ? "CAPTURE" : c.error);
     }

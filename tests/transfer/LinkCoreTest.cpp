@@ -2,6 +2,7 @@
 #include "transfer/Frames.h"
 #include "transfer/PortNames.h"
 #include "transfer/SendSequence.h"
+#include "transfer/SimulatedUnit.h"
 #include "transfer/TransferSession.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +63,23 @@ TEST(PortNames, ChangeNotes) {
         EXPECT_EQ(portChangeNotes(row.before, row.after, row.open), row.notes) << row.name;
 }
 
+// A settings text reads as what it says or not at all; the port itself is checked on a pty.
+TEST(PortNames, LineSettingsTexts) {
+    const std::optional<LineSettings> none;
+    const std::pair<std::string, std::optional<LineSettings>> cases[] = {
+        {"19200,N,8,1", LineSettings{19200, 'N', 8, 1}},
+        {"9600,N,8,1", LineSettings{9600, 'N', 8, 1}},
+        {"19200,E,7,2", LineSettings{19200, 'E', 7, 2}},
+        {"19200,X,8,1", none},
+        {"19200,N,9,1", none},
+        {"19200,N,4,1", none},
+        {"19200,N,8,3", none},
+        {"0,N,8,1", none},
+        {"19200,N,8", none}};
+    for (const auto& [text, line] : cases)
+        EXPECT_EQ(parseLineSettings(text), line) << text;
+}
+
 using Bytes = std::vector<std::uint8_t>;
 using Verdict = SendSequence::Verdict;
 using Verdicts = std::vector<Verdict>;
@@ -85,6 +103,7 @@ public:
 
     std::vector<Bytes> frames;
     Verdicts verdicts;
+    bool discardedAtAck = false;
     bool finished = false;
 
 private:
@@ -94,6 +113,8 @@ private:
     Script& record(SendSequence::Step step) {
         if (!step.frame.empty())
             frames.push_back(step.frame);
+        if (step.verdict == Verdict::Acknowledged)
+            discardedAtAck = step.discardReceived;
         if (step.verdict)
             verdicts.push_back(*step.verdict);
         finished = step.finished;
@@ -154,15 +175,16 @@ TEST(SendSequence, TheTimeOutCountsFromTheLastFrameByteAndNothingIsResent) {
 
 TEST(SendSequence, TwoOutputReceiverPausesOneSecondBeforeTheFollowUp) {
     Script run("QR4805");
-    run.left(41).bytes(60, {kEsc});
+    run.left(41).bytes(60, {kEsc, 0x00});
     EXPECT_EQ(run.verdicts, Verdicts{Verdict::Acknowledged});
+    EXPECT_TRUE(run.discardedAtAck); // the trailing bytes must not meet the follow-up
     EXPECT_EQ(run.dueInMs(), 1060);
     // What trails into the pause answers nothing.
     run.bytes(500, {kEsc}).wake(1059);
     EXPECT_EQ(run.frames.size(), 1u);
     run.wake(1060);
     ASSERT_EQ(run.frames.size(), 2u);
-    EXPECT_EQ(run.frames[1], followUpFrame());
+    EXPECT_EQ(run.frames[1], (Bytes{0x1B, 0x4E, 0x01, 0x01, 0x56, 0xE1}));
     run.left(1063);
     EXPECT_EQ(run.dueInMs(), 3063);
     run.bytes(1070, {kEsc});
@@ -172,6 +194,35 @@ TEST(SendSequence, TwoOutputReceiverPausesOneSecondBeforeTheFollowUp) {
     Script unanswered("QR4805");
     unanswered.left(41).bytes(60, {kEsc}).wakeWhenDue().wakeWhenDue();
     EXPECT_EQ(unanswered.verdicts, (Verdicts{Verdict::Acknowledged, Verdict::TimedOut}));
+}
+
+// The simulated unit answers only a whole frame of a known kind whose checksum is right, low byte
+// first; a 6-byte reply carries its own checksum the same way.
+TEST(SimulatedUnit, Replies) {
+    Bytes receiver{0x1B, 0x47, 0x4A};
+    receiver.resize(77);
+    const Bytes followUp{0x1B, 0x4E, 0x01, 0x01, 0x56, 0xE1};
+    const auto with = [](Bytes frame, std::initializer_list<std::uint8_t> tail) {
+        frame.insert(frame.end(), tail);
+        return frame;
+    };
+    using Pieces = std::vector<Bytes>;
+    const std::tuple<Bytes, ReplyMode, Pieces> cases[] = {
+        {with(receiver, {0x7F, 0x93}), ReplyMode::Acknowledge, {kAckReply}},
+        {with(receiver, {0x7F, 0x93}), ReplyMode::Wrong, {{0x1B, 0x47, 0x4A, kNak, 0x23, 0x89}}},
+        {with(receiver, {0x7F, 0x93}),
+         ReplyMode::Pieces,
+         {{0x1B, 0x47}, {0x4A, kAck}, {0x39, 0xAB}}},
+        {with(receiver, {0x7F, 0x93}), ReplyMode::Silent, {}},
+        {with(receiver, {0x93, 0x7F}), ReplyMode::Acknowledge, {}},
+        {with(receiver, {0x7F, 0x94}), ReplyMode::Acknowledge, {}},
+        {with(receiver, {0x00, 0x7F, 0x93}), ReplyMode::Acknowledge, {}},
+        {followUp, ReplyMode::Acknowledge, {{kEsc}}},
+        {followUp, ReplyMode::Wrong, {{kNak}}},
+        {{0x1B, 0x4E, 0x01, 0x01, 0xE1, 0x56}, ReplyMode::Acknowledge, {}},
+    };
+    for (const auto& [frame, mode, reply] : cases)
+        EXPECT_EQ(unitReply(frame, mode), reply) << frame.size() << " " << int(frame.back());
 }
 
 // What the transfer window shows after a series of events: its status boxes, the buttons that may

@@ -44,10 +44,20 @@ protected:
     SerialLink link{std::make_unique<QtSerialPort>()};
     std::vector<Verdict> verdicts;
 
+    int slave_ = -1;
+
 private:
     int master_ = -1;
-    int slave_ = -1;
 };
+
+// The unit listens at 19200 baud, no parity, 8 data bits, 1 stop bit, without flow control.
+TEST_F(Link, ThePortIsSetAsTheUnitUsesIt) {
+    termios line{};
+    ASSERT_EQ(::tcgetattr(slave_, &line), 0);
+    EXPECT_EQ(::cfgetospeed(&line), speed_t(B19200));
+    EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
+    EXPECT_EQ(line.c_iflag & (IXON | IXOFF), tcflag_t(0));
+}
 
 // Late bytes of an earlier attempt wait in the port; they must not spoil the acknowledgement.
 TEST_F(Link, BytesWaitingBeforeASendAreDiscarded) {
