@@ -29,8 +29,9 @@ TEST(DialogWindows, OptionsFromTheSettingsMenu) {
             child<QPushButton>(dialog, "btnOK")->click();
             return;
         }
-        if (how == Cancel)
+        if (how == Cancel) {
             EXPECT_GT(test::expectNamedControls(dialog), 20);
+        }
         child<QComboBox>(dialog, "cboNetworkID")->setEditText(QStringLiteral("1\n2"));
         if (how == Cancel) {
             child<QPushButton>(dialog, "btnCancel")->click();
