@@ -1,7 +1,6 @@
 #include "editor/RegisterGridView.h"
 #include "support/ConfigLines.h"
 #include "support/MainWindowHarness.h"
-#include "support/PdfText.h"
 
 #include <QListWidget>
 #include <QPrintDialog>
@@ -99,15 +98,9 @@ TEST_F(CompareWindow, PrintAndExportPdfWriteTheRecord) {
     dialogs.choices = {dir / "exported"};
     trigger("mnuExportPdf");
     EXPECT_EQ(dialogs.requests.back().request.fileName, "a.pdf");
-    for (const auto& pdf : {printed, dir / "exported.pdf"}) {
-        SCOPED_TRACE(pdf.string());
-        const auto text = test::pdfText(pdf);
-        if (!text)
-            GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-        for (const char* expected : {"a.vlt", "KYM3815", "TRANSMITTER ID", "ANALOG", "3C", "4095",
-                                     "Coordinate Network ID"})
-            EXPECT_NE(text->find(expected), std::string::npos) << expected;
-    }
+    // The PDF's text is checked by the export command's test.
+    for (const auto& pdf : {printed, dir / "exported.pdf"})
+        EXPECT_TRUE(test::readFile(pdf).starts_with("%PDF-")) << pdf;
 }
 
 } // namespace

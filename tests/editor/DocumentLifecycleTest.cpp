@@ -4,6 +4,7 @@
 #include "config/DeviceTypes.h"
 #include "editor/GridEditing.h"
 #include "editor/ViewState.h"
+#include "support/ConfigLines.h"
 #include "support/FailingSave.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedPrompter.h"
@@ -196,8 +197,9 @@ TEST_F(Lifecycle, AnAcceptedSaveThatDoesNotHappenAbandonsTheFlow) {
     }
 }
 
-// Open's resets wait until a file is open: a cancelled or failed Open changes nothing.
-TEST_F(Lifecycle, ACancelledOrFailedOpenLeavesEverySetting) {
+// Open's resets wait until a file is open: a cancelled or failed Open changes nothing; a file
+// that lacks a setting then leaves it at its start value, and the gateway address too.
+TEST_F(Lifecycle, OpenResetsTheSettingsOnlyOnceAFileIsOpen) {
     newDocument("KYM3815");
     state.header.captureValue = "9";
     state.header.snifferState = "SNIFFER";
@@ -217,6 +219,15 @@ TEST_F(Lifecycle, ACancelledOrFailedOpenLeavesEverySetting) {
     EXPECT_FALSE(state.document.hasFileName);
     EXPECT_EQ(dialogs.requests[0].request.title, "Open Register Configuration");
     EXPECT_EQ(dialogs.requests[0].request.directory, folders.kym3815());
+
+    state.header.timeout = "45";
+    state.gateway.gatewaySubnet = "255.0.0.0";
+    const auto lacking =
+        test::ConfigLines("KYM3815").drop("CAPTURE").drop("SNIFFER_STATE").drop("TIMEOUT");
+    ASSERT_EQ(open("lacking.vlt", lacking.text()), Outcome::Done) << prompter.texts().back();
+    EXPECT_EQ((Texts{state.header.captureValue, state.header.timeout, state.header.snifferState,
+                     state.gateway.gatewayIP, state.gateway.gatewaySubnet}),
+              (Texts{"0", "30", "", "192.168.0.1", "255.255.255.0"}));
 }
 
 TEST_F(Lifecycle, AReadErrorIsShownWithItsLineAndWhatWasReadStays) {

@@ -8,25 +8,27 @@
 
 namespace kym::test {
 
-// A real FTP server on 127.0.0.1 serving a folder (created when missing) to "root" with the
-// default password, for at most a minute. A stalling server never answers a download request;
+// A real FTP server on 127.0.0.1 (or ::1) serving a folder (created when missing) to "root" with
+// the default password, for at most a minute. A stalling server never answers a download request;
 // a busy one greets every client with 421 and hangs up; an altering one adds a byte to every file
 // it stores. Once dropped, its port is closed.
 class FtpTestServer {
 public:
-    enum class Mode { Answering, Stalling, Busy, Altering };
+    enum class Mode { Answering, Stalling, Busy, Altering, AnsweringIpv6 };
     // Debian's interpreter, which has the FTP server library, whatever python3 is first on PATH.
     explicit FtpTestServer(const std::filesystem::path& root, Mode mode = Mode::Answering)
         : server_({"/usr/bin/python3", KYM_FTP_SERVER_SCRIPT, root.string(),
-                   std::to_array(
-                       {"answer", "stall", "busy", "alter"})[static_cast<std::size_t>(mode)]}),
+                   std::to_array({"answer", "stall", "busy", "alter",
+                                  "answer6"})[static_cast<std::size_t>(mode)]}),
+          host_(mode == Mode::AnsweringIpv6 ? "[::1]:" : "127.0.0.1:"),
           port_(server_.readLine(10000)) {}
 
-    // "127.0.0.1:port", or empty when the server did not start.
-    std::string address() const { return port_.empty() ? "" : "127.0.0.1:" + port_; }
+    // "127.0.0.1:port" or "[::1]:port", or empty when the server did not start.
+    std::string address() const { return port_.empty() ? "" : host_ + port_; }
 
 private:
     BackgroundProcess server_;
+    std::string host_;
     std::string port_;
 };
 

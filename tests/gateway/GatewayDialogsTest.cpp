@@ -4,6 +4,7 @@
 #include "gateway/frmIPaddress.h"
 #include "gateway/frmProperties.h"
 #include "gateway/frmUnitID.h"
+#include "support/Controls.h"
 #include "support/MainWindowHarness.h"
 
 #include <QAbstractButton>
@@ -22,10 +23,8 @@ namespace {
 using Answer = Prompter::Answer;
 using Texts = std::vector<std::string>;
 
-template <class T = QWidget> T& child(const QWidget& parent, const char* name) {
-    T* found = parent.findChild<T*>(QString::fromLatin1(name));
-    return found ? *found : throw std::runtime_error(std::string("no control ") + name);
-}
+using test::child;
+using test::expectNamedControls;
 
 // What a field, combo box or option ("true" when on) shows.
 std::string value(const QWidget& parent, const char* name) {
@@ -40,31 +39,6 @@ void setValue(const QWidget& parent, const char* name, const std::string& value)
 
 void click(const QWidget& parent, const char* name) {
     child<QAbstractButton>(parent, name).click();
-}
-
-// Every control carries its control name and, as its accessible name, the label or frame
-// caption it stands by; `spoken` lists some of those names.
-void expectNamedControls(const QWidget& dialog,
-                         std::initializer_list<std::pair<const char*, const char*>> spoken) {
-    const char* const controls[] = {"QLabel", "QGroupBox", "QAbstractButton", "QComboBox",
-                                    "QLineEdit"};
-    for (const QWidget* control : dialog.findChildren<QWidget*>()) {
-        const auto isA = [control](const char* type) { return control->inherits(type); };
-        if (control->parentWidget()->inherits("QComboBox") || !std::ranges::any_of(controls, isA))
-            continue;
-        EXPECT_FALSE(control->objectName().isEmpty()) << control->metaObject()->className();
-        EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
-    }
-    for (const auto& [name, accessibleName] : spoken)
-        EXPECT_EQ(child(dialog, name).accessibleName().toStdString(), accessibleName) << name;
-}
-
-TEST(frmUnitID, OffersTheUnitsFrom1To247) {
-    ProgramState state;
-    const frmUnitID dialog(state);
-    const auto& ids = child<QComboBox>(dialog, "ComboUnitID");
-    EXPECT_EQ(ids.count(), 247);
-    EXPECT_EQ(ids.itemText(0) + ids.itemText(246), QStringLiteral("1247"));
 }
 
 // Opened on Ethernet neither transport is chosen, and OK asks for one: Cancel keeps the dialog

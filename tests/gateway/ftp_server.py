@@ -25,6 +25,6 @@ if mode == "busy":
 FTPHandler.authorizer = DummyAuthorizer()
 FTPHandler.authorizer.add_user("root", "lumo", root, perm="elradfmwMT")
 FTPHandler.auth_failed_timeout = 0
-server = FTPServer(("127.0.0.1", 0), FTPHandler)
+server = FTPServer(("::1" if mode == "answer6" else "127.0.0.1", 0), FTPHandler)
 print(server.address[1], flush=True)
 server.serve_forever()
