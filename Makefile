@@ -5,7 +5,7 @@
 # make fuzz       builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS
 # make test-asan  builds and runs every test with AddressSanitizer and UndefinedBehaviorSanitizer
 # make qt-windows  builds Qt for Windows from Debian's sources into a cache outside the checkout (once; long)
-# make test-windows  cross-builds the core and kymtool.exe for Windows and tests them and the installer under Wine
+# make test-windows  cross-builds everything for Windows and tests it, the installed editor and the installer under Wine
 # make package-windows  makes the NSIS installer $(WINDOWS_BUILD)/kym-config-tool-<version>-win64.exe
 # make format-check  lists the tracked C++ files that .clang-format would change; fails if any
 # make format     applies .clang-format to them
@@ -86,17 +86,19 @@ qt-windows:
 	@KYM_WITH_WINDOWS=1 scripts/install-deps
 	@JOBS=$(JOBS) scripts/build-qt-windows
 
-# The Linux kymtool is the reference that kymtool.exe is compared with.
+# The Linux kymtool is the reference that kymtool.exe is compared with, and its simulator the unit
+# the Windows programs send to; the Linux editor's Save As is what the Windows editor's must equal.
 test-windows: build
 	@KYM_WITH_WINDOWS=1 scripts/install-deps
 	@WINDOWS_BUILD=$(WINDOWS_BUILD) JOBS=$(JOBS) scripts/test-windows $(BUILD)/src/cli/kymtool
 	@$(MAKE) --no-print-directory package-windows
-	@scripts/test-windows-installer $(WINDOWS_BUILD)/kym-config-tool-*-win64.exe
+	@scripts/test-windows-installer $(WINDOWS_BUILD)/kym-config-tool-*-win64.exe $(BUILD)/src/app/kymeditor
 
 # The installer from the Windows build's install rules (cmake/WindowsInstaller.cmake).
 package-windows:
 	@KYM_WITH_WINDOWS=1 scripts/install-deps
-	@cmake --preset windows-core -B $(WINDOWS_BUILD) $(CMAKE_FLAGS) >/dev/null
+	@JOBS=$(JOBS) scripts/build-qt-windows >&2
+	@KYM_QT_WINDOWS=$$(scripts/build-qt-windows) cmake --preset windows -B $(WINDOWS_BUILD) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 	@rm -f $(WINDOWS_BUILD)/kym-config-tool-*-win64.exe
 	@cd $(WINDOWS_BUILD) && cpack -G NSIS >/dev/null

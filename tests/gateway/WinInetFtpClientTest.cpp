@@ -21,8 +21,7 @@ struct Servers {
 
 TEST(WinInetFtpClient, FailuresCarryWinInetsNumbersAndTheServersReply) {
     const Servers servers;
-    if (!servers.given())
-        GTEST_SKIP() << "no FTP servers (scripts/test-windows starts them)";
+    ASSERT_TRUE(servers.given()) << "scripts/test-windows starts the servers";
     // Windows reports a refused login and a 421 greeting as 12003; Wine's WinINet as 12015
     // (login failure) and 12110. Either way the server's reply is kept.
     const struct {
@@ -52,8 +51,7 @@ TEST(WinInetFtpClient, FailuresCarryWinInetsNumbersAndTheServersReply) {
 // Bytes a text transfer would change; a download replaces the local file only when it is whole.
 TEST(WinInetFtpClient, FilesTravelByteForByteAndAFailedGetKeepsTheEarlierFile) {
     const Servers servers;
-    if (!servers.given())
-        GTEST_SKIP() << "no FTP servers (scripts/test-windows starts them)";
+    ASSERT_TRUE(servers.given()) << "scripts/test-windows starts the servers";
     test::TempDir temp;
     const std::filesystem::path root = servers.root;
     const std::string bytes("line\r\nbare\n\x1a\0\xff end", 20);
