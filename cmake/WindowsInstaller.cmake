@@ -25,7 +25,9 @@ if(TARGET Qt6::Widgets)
         list(APPEND qt_dlls ${KYM_RUNTIME_${var}})
     endforeach()
     install(FILES ${qt_dlls} DESTINATION bin)
-    install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION bin/platforms)
+    # The offscreen platform draws kymtool's PDF where no window may open.
+    install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> $<TARGET_FILE:Qt6::QOffscreenIntegrationPlugin>
+            DESTINATION bin/platforms)
     if(TARGET Qt6::QWindowsVistaStylePlugin)
         install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION bin/styles)
     endif()
@@ -58,8 +60,8 @@ endif()
 # An install over an earlier one runs its uninstaller first; with /S it does so without asking.
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 
-# The .vlt association, in the install's own hive (SHCTX: HKLM for an install for all users). The
-# icon is the editor's once it is built for Windows, kymtool's until then.
+# The .vlt association, in the install's own hive (SHCTX: HKLM for an install for all users), opens
+# the editor; without it (the core build) it shows kymtool's icon.
 if(TARGET kymeditor)
     set(KYM_VLT_OPENER kymeditor.exe)
 else()

@@ -51,10 +51,10 @@ TEST(ComPortSend, TheTransferWindowProgramsAUnitThroughACommPort) {
     QSignalSpy ended(&window, &frmTransfer::sendEnded);
     click("btnSendFile");
     ASSERT_TRUE(ended.wait(30000));
-    EXPECT_EQ(text("txtFileStatus"), kAcknowledgeReceived);
+    EXPECT_EQ(text("txtFileStatus"), transfertext::kAcknowledgeReceived);
     const std::string record = test::readFile(dir / "kym" / "programming-record.csv");
     EXPECT_NE(record.find("," + std::string(port) + ","), std::string::npos) << record;
-    EXPECT_NE(record.find(kAcknowledgeReceived), std::string::npos) << record;
+    EXPECT_NE(record.find(transfertext::kAcknowledgeReceived), std::string::npos) << record;
 }
 
 } // namespace
