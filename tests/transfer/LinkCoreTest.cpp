@@ -315,5 +315,29 @@ TEST(TransferSession, EventsToStatusAndButtons) {
     }
 }
 
+// Why a port did not open: the system's words and what to do about them.
+TEST(TransferSession, AFailedOpenSaysWhatToDo) {
+#ifdef _WIN32
+    const std::string dialout = ".";
+#else
+    const std::string dialout = ": your user must be in the dialout group (sudo usermod -aG "
+                                "dialout $USER, then log in again).";
+#endif
+    const std::pair<OpenFailure, std::string> cases[] = {
+        {OpenFailure::NotFound,
+         ". There is no such port: check the name and that the adapter is plugged in."},
+        {OpenFailure::Busy,
+         ". Another program is using the port: close it there or choose another port."},
+        {OpenFailure::PermissionDenied, ". You are not allowed to use the port" + dialout},
+        {OpenFailure::Other, ""},
+    };
+    for (const auto& [failure, advice] : cases) {
+        int selectedUnit = 0;
+        TransferSession session(selectedUnit);
+        session.portOpenFailed(resolvePort("/dev/pts/3", {}), failure, "Said so");
+        EXPECT_EQ(session.portProblem(), "/dev/pts/3: Said so" + advice);
+    }
+}
+
 } // namespace
 } // namespace kym
