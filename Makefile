@@ -45,7 +45,8 @@ run: build
 	fi
 	@$(BUILD)/src/app/kymeditor
 
-# A skipped test fails the run: whatever it needs belongs in scripts/install-deps.
+# ctest reports a GTEST_SKIP case as skipped (gtest_discover_tests sees to that); here a skip fails
+# the run, since whatever a test needs belongs in scripts/install-deps.
 test: build
 	@cd $(BUILD) && { ctest --output-on-failure -j $(JOBS) -O ctest.log; status=$$?; \
 		if grep -q '(Skipped)' ctest.log; then \
