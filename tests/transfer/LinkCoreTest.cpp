@@ -38,26 +38,16 @@ TEST(PortNames, ChangeNotes) {
         std::string open;
         Ports notes;
     } rows[] = {
-        {"unchanged, order aside",
-         {"/dev/ttyS0", "/dev/ttyUSB0"},
-         {"/dev/ttyUSB0", "/dev/ttyS0"},
-         "/dev/ttyUSB0",
-         {}},
-        {"plugged in",
-         {"/dev/ttyS0"},
-         {"/dev/ttyS0", "/dev/ttyUSB0"},
-         "",
+        // clang-format off
+        {"unchanged, order aside", {"/dev/ttyS0", "/dev/ttyUSB0"}, {"/dev/ttyUSB0", "/dev/ttyS0"},
+         "/dev/ttyUSB0", {}},
+        {"plugged in", {"/dev/ttyS0"}, {"/dev/ttyS0", "/dev/ttyUSB0"}, "",
          {"new port: /dev/ttyUSB0"}},
-        {"closed port unplugged",
-         {"/dev/ttyUSB0"},
-         {},
-         "/dev/ttyS0",
+        {"closed port unplugged", {"/dev/ttyUSB0"}, {}, "/dev/ttyS0",
          {"port removed: /dev/ttyUSB0"}},
-        {"open port unplugged, another in",
-         {"/dev/ttyUSB0"},
-         {"/dev/ttyUSB1"},
-         "/dev/ttyUSB0",
+        {"open port unplugged, another in", {"/dev/ttyUSB0"}, {"/dev/ttyUSB1"}, "/dev/ttyUSB0",
          {"open port removed: /dev/ttyUSB0", "new port: /dev/ttyUSB1"}},
+        // clang-format on
     };
     for (const auto& row : rows)
         EXPECT_EQ(portChangeNotes(row.before, row.after, row.open), row.notes) << row.name;
@@ -67,15 +57,11 @@ TEST(PortNames, ChangeNotes) {
 TEST(PortNames, LineSettingsTexts) {
     const std::optional<LineSettings> none;
     const std::pair<std::string, std::optional<LineSettings>> cases[] = {
-        {"19200,N,8,1", LineSettings{19200, 'N', 8, 1}},
-        {"9600,N,8,1", LineSettings{9600, 'N', 8, 1}},
-        {"19200,E,7,2", LineSettings{19200, 'E', 7, 2}},
-        {"19200,X,8,1", none},
-        {"19200,N,9,1", none},
-        {"19200,N,4,1", none},
-        {"19200,N,8,3", none},
-        {"0,N,8,1", none},
-        {"19200,N,8", none}};
+        // clang-format off
+        {"19200,N,8,1", LineSettings{19200, 'N', 8, 1}}, {"9600,N,8,1", LineSettings{9600, 'N', 8, 1}},
+        {"19200,E,7,2", LineSettings{19200, 'E', 7, 2}}, {"19200,X,8,1", none}, {"19200,N,9,1", none},
+        {"19200,N,4,1", none}, {"19200,N,8,3", none}, {"0,N,8,1", none}, {"19200,N,8", none}};
+    // clang-format on
     for (const auto& [text, line] : cases)
         EXPECT_EQ(parseLineSettings(text), line) << text;
 }
