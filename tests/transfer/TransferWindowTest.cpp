@@ -39,9 +39,7 @@ protected:
     }
 
     template <class Widget = QWidget> Widget* child(const char* name) {
-        auto* widget = window->findChild<Widget*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return &test::child<Widget>(*window, name);
     }
     void click(const char* name) { child<QAbstractButton>(name)->click(); }
     bool shown(const char* name) { return child(name)->isVisibleTo(window.get()); }
@@ -120,7 +118,6 @@ TEST_F(TransferWindow, SendsAPickedFile) {
     // A cancelled choice keeps the file.
     select(std::nullopt);
     EXPECT_EQ(box("txtFileName").first, utf8Of(picked));
-    EXPECT_NE(box("txtFileName").first.find("Z\u00fcrich/J\u00fcrgen.vlt"), std::string::npos);
 
     click("optExt2");
     EXPECT_EQ(state.selectedUnit, kExtendedUnit2);
