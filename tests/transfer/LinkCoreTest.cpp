@@ -221,18 +221,6 @@ struct SessionRow {
     std::string enabled, fileProblem;
 };
 
-std::string enabledButtons(const TransferSession& session) {
-    std::string names;
-    const std::pair<const char*, bool> buttons[] = {{"openPort", session.openPortEnabled()},
-                                                    {"closePort", session.closePortEnabled()},
-                                                    {"btnSelect", session.selectFileEnabled()},
-                                                    {"btnSendFile", session.sendFileEnabled()}};
-    for (const auto& [name, enabled] : buttons)
-        if (enabled)
-            names += names.empty() ? name : std::string(" ") + name;
-    return names;
-}
-
 template <Verdict verdict> void sendEnded(TransferSession& session) {
     session.waitEnded(verdict);
     session.sendEnded();
@@ -296,7 +284,14 @@ TEST(TransferSession, EventsToStatusAndButtons) {
         EXPECT_EQ(session.portStatus(), row.port);
         EXPECT_EQ(session.fileStatus(), row.file);
         EXPECT_EQ(session.commStatus(), row.comm);
-        EXPECT_EQ(enabledButtons(session), row.enabled);
+        const std::pair<const char*, bool> buttons[] = {{"openPort", session.openPortEnabled()},
+                                                        {"closePort", session.closePortEnabled()},
+                                                        {"btnSelect", session.selectFileEnabled()},
+                                                        {"btnSendFile", session.sendFileEnabled()}};
+        std::string enabled;
+        for (const auto& [name, on] : buttons)
+            enabled += on ? (enabled.empty() ? "" : " ") + std::string(name) : "";
+        EXPECT_EQ(enabled, row.enabled);
         EXPECT_EQ(session.fileProblem(), row.fileProblem);
     }
 }
