@@ -50,7 +50,7 @@ TEST_F(Kymtool, Commands) {
     const std::string minutesOff =
         file(ConfigLines(kWorkedExample).set("CAPTURE_SCALE", "MINUTES").set("LOSS_STATE", "OFF"));
     const std::string sniffer = file(ConfigLines(kWorkedExample).set("SNIFFER_STATE", "SNIFFER"));
-    const std::string latin1 = file(ConfigLines("QD4815\xE9"));
+    const std::string cp1252 = file(ConfigLines("QD4815\x80"));
     const std::string other = file(ConfigLines(kWorkedExample).set("TIMEOUT", "45"));
     const std::string missing = (dir / "missing.vlt").string();
     const std::string tooManyRows = (dir / "rows.vlt").string();
@@ -124,9 +124,9 @@ TEST_F(Kymtool, Commands) {
          R"("message":"TIMEOUT \"90\" is not in the time-out list"}})"},
         {{"check", broken}, 2, broken + ":2: error: ", "",
          R"({"/files/0/outcome":"errors","/files/0/findings/0/severity":"error","/files/0/findings/0/line":2})"},
-        // A file value is Windows-1252: quoted in a message it is converted, so "é" stays "é".
-        {{"check", latin1}, 2, "\"QD4815\u00e9\"", "",
-         R"({"/files/0/findings/0/message":"unknown device type \"QD4815\u00e9\": Send File has no frame to send"})"},
+        // A file value is Windows-1252: quoted in a message it is converted, so "€" stays "€".
+        {{"check", cp1252}, 2, "\"QD4815\u20ac\"", "",
+         R"({"/files/0/findings/0/message":"unknown device type \"QD4815\u20ac\": Send File has no frame to send"})"},
         {{"check", example, warned}, 1, warned + ":18: warning: TIMEOUT", "",
          R"({"/files/0/exit":0,"/files/1/exit":1})"},
         {{"check", broken, warned, missing}, 2, "", "",

@@ -277,20 +277,20 @@ TEST_F(MainWindow, OpensAFileNamedFromOutsideAsOpenDoes) {
     EXPECT_EQ(settings.values["recentFiles"], std::vector<std::string>{bad});
 }
 
-// A file's bytes are Windows-1252: 0xE9 shows as "é" in the grid and its box and is saved back as
-// the one byte; a long value quoted in a message box ends in a real "…".
+// A file's bytes are Windows-1252, not Latin-1: 0x80 shows as "€" in the grid and its box and is
+// saved back as the one byte; a long value quoted in a message box ends in a real "…".
 TEST_F(MainWindow, FileValuesShowInTheirCodePageAndKeepTheirBytes) {
     const auto file = configFile("J\u00fcrgen.vlt");
     std::filesystem::create_directories(file.parent_path());
-    test::writeFile(file, test::ConfigLines("KYM3815", {",\xE9,COUNT,0,4095,;"}).text());
+    test::writeFile(file, test::ConfigLines("KYM3815", {",\x80,COUNT,0,4095,;"}).text());
     dialogs.choices = {file};
     trigger("mnuOpenConfig");
     const QModelIndex channel = grid()->model()->index(0, kColTransChan - 1);
-    EXPECT_EQ(channel.data().toString(), QStringLiteral("\u00e9"));
+    EXPECT_EQ(channel.data().toString(), QStringLiteral("\u20ac"));
     clickCell(1, kColTransChan);
-    EXPECT_EQ(box(EditBox::Channel)->currentText(), QStringLiteral("\u00e9"));
+    EXPECT_EQ(box(EditBox::Channel)->currentText(), QStringLiteral("\u20ac"));
     trigger("mnuRegistersSave");
-    EXPECT_NE(test::readFile(file).find("\r\n,\xE9,COUNT,0,4095,;\r\n"), std::string::npos);
+    EXPECT_NE(test::readFile(file).find("\r\n,\x80,COUNT,0,4095,;\r\n"), std::string::npos);
 
     std::string longCount = test::ConfigLines("KYM3815").text();
     longCount.replace(longCount.find("ROW_DATA\r\n0"), 11,
