@@ -200,22 +200,9 @@ TEST_F(TransferWindow, ClosingDuringASendStopsItAndReleasesThePort) {
     EXPECT_EQ(record.written.size(), sent);
 }
 
-// File > File Transfer opens the window; a save that vetoes it is the lifecycle's test.
-TEST_F(TransferWindow, TheFileMenuOpensIt) {
-    int opened = 0;
-    const auto runner = [&](QDialog& dialog) {
-        opened += dialog.objectName() == QStringLiteral("frmTransfer");
-        return 0;
-    };
-    test::MemorySettings settings;
-    FlexGrid editor(state, Services{prompter, dialogs, runner, Folders(dir / "kym")}, settings,
-                    [&] { return std::make_unique<FakeSerialPort>(record); });
-    test::menuEntry(editor, "mnuFileTransfer")->trigger();
-    EXPECT_EQ(opened, 1);
-}
-
-// File > Programming Record shows the newest send first; Open File opens its file in the editor.
-TEST_F(TransferWindow, TheRecordWindowListsNewestFirstAndOpensAFile) {
+// File > File Transfer opens this window (a save that vetoes it is the lifecycle's test). File >
+// Programming Record shows the newest send first; Open File opens its file in the editor.
+TEST_F(TransferWindow, TheFileMenuOpensItAndTheRecordWindow) {
     std::filesystem::create_directories(dir / "kym");
     const ProgrammingRecord programmingRecord(dir / "kym" / "programming-record.csv");
     const auto older = write(ConfigLines("KYM3815"), "older.vlt");
@@ -223,7 +210,12 @@ TEST_F(TransferWindow, TheRecordWindowListsNewestFirstAndOpensAFile) {
     ASSERT_TRUE(
         programmingRecord.append({"", "KYM3815", "", "COM2", utf8Of(older), "", 79, "", "y"}));
     std::vector<std::string> rows;
+    int opened = 0;
     const auto runner = [&](QDialog& dialog) {
+        if (dialog.objectName() == QStringLiteral("frmTransfer")) {
+            ++opened;
+            return 0;
+        }
         auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("tblRecord"));
         for (int row = 0; table && row < table->rowCount(); ++row)
             rows.push_back(table->item(row, 3)->text().toStdString() + " " +
@@ -234,7 +226,10 @@ TEST_F(TransferWindow, TheRecordWindowListsNewestFirstAndOpensAFile) {
         return dialog.result();
     };
     test::MemorySettings settings;
-    FlexGrid editor(state, Services{prompter, dialogs, runner, Folders(dir / "kym")}, settings);
+    FlexGrid editor(state, Services{prompter, dialogs, runner, Folders(dir / "kym")}, settings,
+                    [&] { return std::make_unique<FakeSerialPort>(record); });
+    test::menuEntry(editor, "mnuFileTransfer")->trigger();
+    EXPECT_EQ(opened, 1);
     test::menuEntry(editor, "mnuProgrammingRecord")->trigger();
     EXPECT_EQ(rows, (std::vector<std::string>{"COM2 " + utf8Of(older), "COM1 gone.vlt"}));
     EXPECT_EQ(state.document.currentFilePath, utf8Of(older));
