@@ -79,7 +79,6 @@ TEST_F(Kymtool, Commands) {
          R"({"/files/0/outcome":"ok","/files/0/deviceType":"QR4805","/files/0/unit":1,)"
          R"("/files/0/frames/0/length":79,"/files/0/frames/0/checksum":64849,)"
          R"("/files/0/frames/1/bytes":[27,78,1,1,86,225],"/files/0/frames/1/checksum":57686})"},
-        {{"frame", huge}, 1, "", huge + tooLarge, ""},
         {{"frame", broken}, 2, "", broken + ":2: CAPTURE \"\" is not a number",
          R"({"/files/0/outcome":"compile-failed","/files/0/deviceType":"QD4815","/files/0/frames":[],)"
          R"("/files/0/errors/0/line":2,"/files/0/errors/0/reason":"CAPTURE \"\" is not a number"})"},
@@ -114,7 +113,6 @@ TEST_F(Kymtool, Commands) {
          R"("/files/0/twoControl/12":{"byte":12,"value":40,"meaning":"fixed"}})"},
         {{"image", broken}, 2, "Device type: QD4815", broken + ":2: CAPTURE \"\"",
          R"({"/files/0/fileStatus":"Error reading file ","/files/0/errors/0/line":2})"},
-        {{"image", broken, example}, 2, header(broken), "", R"({"/files/0/exit":2,"/files/1/exit":0})"},
         {{"image", example, missing, broken}, 1, header(example), "",
          R"({"/files/0/exit":0,"/files/1/exit":1,"/files/2/exit":2,"/files/1/header":null})"},
         {{"check", huge}, 2, huge + ":0: error: cannot open the file: the file is 200 MiB", "", ""},
