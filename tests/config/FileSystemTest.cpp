@@ -3,7 +3,6 @@
 #include "support/FailingSave.h"
 #include "support/TempDir.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace kym {
@@ -14,29 +13,15 @@ namespace {
 TEST(WriteFileAtomically, ReplacesTheEarlierFileOrKeepsItWhole) {
     const std::string text = "DEVICE_TYPE\r\nQX4815\r\n\r\n";
     const struct {
-        std::string name;
-        std::string earlier; // empty: no file before the save
-        std::string target;
-        std::function<Result<void>(const std::filesystem::path&)> save;
-        std::string after; // empty: the save fails
+        std::string name, earlier, target; // earlier empty: no file before the save
+        std::string after;                 // empty: the save fails
+        bool fillerFails = false, targetFails = false;
     } cases[] = {
-        {"new file", "", "a.vlt", [&](const auto& path) { return writeFileAtomically(path, text); },
-         text},
-        {"over an existing file", "old\r\n", "a.vlt",
-         [&](const auto& path) { return writeFileAtomically(path, text); }, text},
-        {"the filler fails", "old\r\n", "a.vlt",
-         [](const auto& path) {
-             return writeFileAtomically(path,
-                                        [](const FileSink& sink) { return sink("half") && false; });
-         },
-         ""},
-        {"the folder is missing", "", "missing/a.vlt",
-         [&](const auto& path) { return writeFileAtomically(path, text); }, ""},
-        {"the target cannot be written", "old\r\n", "a.vlt",
-         [&](const auto& path) {
-             return test::withFailingSave(path, [&] { return writeFileAtomically(path, text); });
-         },
-         ""},
+        {"new file", "", "a.vlt", text},
+        {"over an existing file", "old\r\n", "a.vlt", text},
+        {"the filler fails", "old\r\n", "a.vlt", "", true},
+        {"the folder is missing", "", "missing/a.vlt", ""},
+        {"the target cannot be written", "old\r\n", "a.vlt", "", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -47,7 +32,13 @@ TEST(WriteFileAtomically, ReplacesTheEarlierFileOrKeepsItWhole) {
             test::writeFile(path, c.earlier);
             std::filesystem::permissions(path, owner_read | owner_write | group_read);
         }
-        const auto saved = c.save(path);
+        const auto save = [&] {
+            return c.fillerFails
+                       ? writeFileAtomically(
+                             path, [](const FileSink& sink) { return sink("half") && false; })
+                       : writeFileAtomically(path, text);
+        };
+        const auto saved = c.targetFails ? test::withFailingSave(path, save) : save();
         EXPECT_EQ(saved.ok()                     ? "saved"
                   : saved.error().reason.empty() ? "no reason"
                                                  : "failed",

@@ -13,9 +13,7 @@
 namespace kym {
 namespace {
 
-template <class Widget = QWidget> Widget* child(QDialog& dialog, const char* name) {
-    return &test::child<Widget>(dialog, name);
-}
+using test::child;
 
 // Cancel stores nothing; OK stores, marks the title and keeps the dialog open on a value the
 // unit cannot take. Every OK is an undo step, also one that changed nothing, so that Ctrl+Z takes
@@ -26,22 +24,22 @@ TEST(DialogWindows, OptionsFromTheSettingsMenu) {
     main.drive = [&](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle().toStdString(), "Options");
         if (how == Keep) {
-            child<QPushButton>(dialog, "btnOK")->click();
+            child<QPushButton>(dialog, "btnOK").click();
             return;
         }
         if (how == Cancel) {
             EXPECT_GT(test::expectNamedControls(dialog), 20);
         }
-        child<QComboBox>(dialog, "cboNetworkID")->setEditText(QStringLiteral("1\n2"));
+        child<QComboBox>(dialog, "cboNetworkID").setEditText(QStringLiteral("1\n2"));
         if (how == Cancel) {
-            child<QPushButton>(dialog, "btnCancel")->click();
+            child<QPushButton>(dialog, "btnCancel").click();
             return;
         }
-        child<QComboBox>(dialog, "cboCaptureTime")->setEditText(QStringLiteral("300"));
-        child<QPushButton>(dialog, "btnOK")->click();
+        child<QComboBox>(dialog, "cboCaptureTime").setEditText(QStringLiteral("300"));
+        child<QPushButton>(dialog, "btnOK").click();
         EXPECT_NE(dialog.result(), QDialog::Accepted);
-        child<QComboBox>(dialog, "cboCaptureTime")->setEditText(QStringLiteral("3"));
-        child<QPushButton>(dialog, "btnOK")->click();
+        child<QComboBox>(dialog, "cboCaptureTime").setEditText(QStringLiteral("3"));
+        child<QPushButton>(dialog, "btnOK").click();
     };
     const auto options = [&](auto mode) {
         return [&, mode] {
@@ -108,15 +106,15 @@ TEST(DialogWindows, SetpointRangeFromTheGridsContextMenu) {
     main.drive = [&](QDialog& dialog) {
         opened = dialog.windowTitle().toStdString();
         EXPECT_GT(test::expectNamedControls(dialog), 20);
-        auto* slider = child<QSlider>(dialog, "SliderHighInput");
+        auto* slider = &child<QSlider>(dialog, "SliderHighInput");
         slider->setFocus();
         QTest::keyClick(slider, Qt::Key_Right); // one small change: 2 on a 0-180 slider
-        EXPECT_EQ(child<QLineEdit>(dialog, "TextHighInput")->text().toStdString(), "152");
-        auto* typed = child<QLineEdit>(dialog, "TextHighSetpoint");
+        EXPECT_EQ(child<QLineEdit>(dialog, "TextHighInput").text().toStdString(), "152");
+        auto* typed = &child<QLineEdit>(dialog, "TextHighSetpoint");
         typed->setFocus();
         typed->selectAll();
         QTest::keyClicks(typed, QStringLiteral("abc"));
-        child<QPushButton>(dialog, "CommandOK")->click();
+        child<QPushButton>(dialog, "CommandOK").click();
     };
     main.trigger("mnuSetpointRange");
     EXPECT_EQ(opened, "Temperature Input Reset");
@@ -140,8 +138,8 @@ TEST(DialogWindows, SetpointRangeFromTheGridsContextMenu) {
             main.drive = [&](QDialog& dialog) {
                 opened = dialog.windowTitle().toStdString();
                 if (button == "CommandCancel")
-                    child<QLineEdit>(dialog, "TextLowInput")->setText(QStringLiteral("99"));
-                child<QPushButton>(dialog, button.c_str())->click();
+                    child<QLineEdit>(dialog, "TextLowInput").setText(QStringLiteral("99"));
+                child<QPushButton>(dialog, button.c_str()).click();
             };
             main.state.grid.setRow(2);
             main.state.grid.setCol(kColDataFormat);

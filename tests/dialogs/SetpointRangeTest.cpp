@@ -19,12 +19,8 @@ RegisterGrid gridWith(std::array<std::string, 4> values) {
     return grid;
 }
 
-SetpointRangeTarget target(const std::string& format) {
-    return {format, true, {1, 2, 3, 4}, {5, 6, 7, 8}};
-}
-
 SetpointRange opened(RegisterGrid& grid, const std::string& format) {
-    SetpointRange dialog(grid, target(format));
+    SetpointRange dialog(grid, {format, true, {1, 2, 3, 4}, {5, 6, 7, 8}});
     dialog.Form_Load();
     return dialog;
 }

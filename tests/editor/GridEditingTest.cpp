@@ -253,8 +253,12 @@ TEST_F(Editing, PlacingATypedBoxOverADifferentTextIsAChange) {
 }
 
 TEST(ValueLists, TransmitterEntriesAndTheirPositions) {
-    for (int index : {0, 1, 2, 11, 256, 4097, 65521})
-        EXPECT_EQ(transmitterIdIndex(transmitterIdEntry(index)), index);
+    const std::pair<int, std::string> entries[] = {{0, ""},     {1, "0"},       {11, "A"},
+                                                   {256, "FF"}, {4097, "1000"}, {65521, "FFF0"}};
+    for (const auto& [index, entry] : entries) {
+        EXPECT_EQ(transmitterIdEntry(index), entry);
+        EXPECT_EQ(transmitterIdIndex(entry), index);
+    }
     for (const char* text : {"a", "0A", "FFF1", "10000", "G"})
         EXPECT_EQ(transmitterIdIndex(text), -1) << text;
 }

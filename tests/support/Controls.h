@@ -16,7 +16,8 @@ template <class T = QWidget> T& child(const QObject& parent, const char* name) {
     return found ? *found : throw std::runtime_error(std::string("no control ") + name);
 }
 
-// Every control a window made itself (the parts Qt builds inside a drop-down box left aside)
+// Every control a window made itself (the parts Qt builds inside a drop-down box or a scrolling
+// view left aside)
 // has an object name and, for assistive tools, a non-blank accessible name; `spoken` pins some of
 // those names. Returns how many controls were checked.
 inline int
@@ -27,11 +28,11 @@ expectNamedControls(const QWidget& window,
                                  "QAbstractSpinBox", "QAbstractItemView"};
     int controls = 0;
     for (const QWidget* control : window.findChildren<QWidget*>()) {
-        bool inCombo = false;
-        for (const QWidget* up = control->parentWidget(); up && !inCombo; up = up->parentWidget())
-            inCombo = up->inherits("QComboBox");
+        bool qtPart = false;
+        for (const QWidget* up = control->parentWidget(); up && !qtPart; up = up->parentWidget())
+            qtPart = up->inherits("QComboBox") || up->inherits("QAbstractScrollArea");
         const auto isA = [control](const char* kind) { return control->inherits(kind); };
-        if (inCombo || !std::ranges::any_of(kinds, isA))
+        if (qtPart || !std::ranges::any_of(kinds, isA))
             continue;
         ++controls;
         const std::string name = control->objectName().toStdString();

@@ -38,26 +38,16 @@ TEST(PortNames, ChangeNotes) {
         std::string open;
         Ports notes;
     } rows[] = {
-        {"unchanged, order aside",
-         {"/dev/ttyS0", "/dev/ttyUSB0"},
-         {"/dev/ttyUSB0", "/dev/ttyS0"},
-         "/dev/ttyUSB0",
-         {}},
-        {"plugged in",
-         {"/dev/ttyS0"},
-         {"/dev/ttyS0", "/dev/ttyUSB0"},
-         "",
+        // clang-format off
+        {"unchanged, order aside", {"/dev/ttyS0", "/dev/ttyUSB0"}, {"/dev/ttyUSB0", "/dev/ttyS0"},
+         "/dev/ttyUSB0", {}},
+        {"plugged in", {"/dev/ttyS0"}, {"/dev/ttyS0", "/dev/ttyUSB0"}, "",
          {"new port: /dev/ttyUSB0"}},
-        {"closed port unplugged",
-         {"/dev/ttyUSB0"},
-         {},
-         "/dev/ttyS0",
+        {"closed port unplugged", {"/dev/ttyUSB0"}, {}, "/dev/ttyS0",
          {"port removed: /dev/ttyUSB0"}},
-        {"open port unplugged, another in",
-         {"/dev/ttyUSB0"},
-         {"/dev/ttyUSB1"},
-         "/dev/ttyUSB0",
+        {"open port unplugged, another in", {"/dev/ttyUSB0"}, {"/dev/ttyUSB1"}, "/dev/ttyUSB0",
          {"open port removed: /dev/ttyUSB0", "new port: /dev/ttyUSB1"}},
+        // clang-format on
     };
     for (const auto& row : rows)
         EXPECT_EQ(portChangeNotes(row.before, row.after, row.open), row.notes) << row.name;
@@ -67,15 +57,11 @@ TEST(PortNames, ChangeNotes) {
 TEST(PortNames, LineSettingsTexts) {
     const std::optional<LineSettings> none;
     const std::pair<std::string, std::optional<LineSettings>> cases[] = {
-        {"19200,N,8,1", LineSettings{19200, 'N', 8, 1}},
-        {"9600,N,8,1", LineSettings{9600, 'N', 8, 1}},
-        {"19200,E,7,2", LineSettings{19200, 'E', 7, 2}},
-        {"19200,X,8,1", none},
-        {"19200,N,9,1", none},
-        {"19200,N,4,1", none},
-        {"19200,N,8,3", none},
-        {"0,N,8,1", none},
-        {"19200,N,8", none}};
+        // clang-format off
+        {"19200,N,8,1", LineSettings{19200, 'N', 8, 1}}, {"9600,N,8,1", LineSettings{9600, 'N', 8, 1}},
+        {"19200,E,7,2", LineSettings{19200, 'E', 7, 2}}, {"19200,X,8,1", none}, {"19200,N,9,1", none},
+        {"19200,N,4,1", none}, {"19200,N,8,3", none}, {"0,N,8,1", none}, {"19200,N,8", none}};
+    // clang-format on
     for (const auto& [text, line] : cases)
         EXPECT_EQ(parseLineSettings(text), line) << text;
 }
@@ -235,18 +221,6 @@ struct SessionRow {
     std::string enabled, fileProblem;
 };
 
-std::string enabledButtons(const TransferSession& session) {
-    std::string names;
-    const std::pair<const char*, bool> buttons[] = {{"openPort", session.openPortEnabled()},
-                                                    {"closePort", session.closePortEnabled()},
-                                                    {"btnSelect", session.selectFileEnabled()},
-                                                    {"btnSendFile", session.sendFileEnabled()}};
-    for (const auto& [name, enabled] : buttons)
-        if (enabled)
-            names += names.empty() ? name : std::string(" ") + name;
-    return names;
-}
-
 template <Verdict verdict> void sendEnded(TransferSession& session) {
     session.waitEnded(verdict);
     session.sendEnded();
@@ -310,8 +284,39 @@ TEST(TransferSession, EventsToStatusAndButtons) {
         EXPECT_EQ(session.portStatus(), row.port);
         EXPECT_EQ(session.fileStatus(), row.file);
         EXPECT_EQ(session.commStatus(), row.comm);
-        EXPECT_EQ(enabledButtons(session), row.enabled);
+        const std::pair<const char*, bool> buttons[] = {{"openPort", session.openPortEnabled()},
+                                                        {"closePort", session.closePortEnabled()},
+                                                        {"btnSelect", session.selectFileEnabled()},
+                                                        {"btnSendFile", session.sendFileEnabled()}};
+        std::string enabled;
+        for (const auto& [name, on] : buttons)
+            enabled += on ? (enabled.empty() ? "" : " ") + std::string(name) : "";
+        EXPECT_EQ(enabled, row.enabled);
         EXPECT_EQ(session.fileProblem(), row.fileProblem);
+    }
+}
+
+// Why a port did not open: the system's words and what to do about them.
+TEST(TransferSession, AFailedOpenSaysWhatToDo) {
+#ifdef _WIN32
+    const std::string dialout = ".";
+#else
+    const std::string dialout = ": your user must be in the dialout group (sudo usermod -aG "
+                                "dialout $USER, then log in again).";
+#endif
+    const std::pair<OpenFailure, std::string> cases[] = {
+        {OpenFailure::NotFound,
+         ". There is no such port: check the name and that the adapter is plugged in."},
+        {OpenFailure::Busy,
+         ". Another program is using the port: close it there or choose another port."},
+        {OpenFailure::PermissionDenied, ". You are not allowed to use the port" + dialout},
+        {OpenFailure::Other, ""},
+    };
+    for (const auto& [failure, advice] : cases) {
+        int selectedUnit = 0;
+        TransferSession session(selectedUnit);
+        session.portOpenFailed(resolvePort("/dev/pts/3", {}), failure, "Said so");
+        EXPECT_EQ(session.portProblem(), "/dev/pts/3: Said so" + advice);
     }
 }
 

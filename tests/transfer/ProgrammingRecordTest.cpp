@@ -70,18 +70,13 @@ TEST(ProgrammingRecord, AppendsQuotedLinesUnderOneHeader) {
     const ProgrammingRecord record(dir / "programming-record.csv", [] {
         return LocalTime{sys_days{2026y / 1 / 2}, 60min};
     });
-    RecordEntry plain{"",
-                      "KYM3815",
-                      "",
-                      "COM3",
-                      R"(C:\kym\kym3815\a.vlt)",
-                      "ab",
-                      79,
-                      "1A2B",
+    // clang-format off
+    RecordEntry plain{"", "KYM3815", "", "COM3", R"(C:\kym\kym3815\a.vlt)", "ab", 79, "1A2B",
                       "Acknowledge Received"};
     // One field each with only a quote, only a line feed, only a comma.
-    RecordEntry awkward{"",   "QX4815", "extended 1", "tty\"q\"",       "plant 7\n.vlt",
-                        "cd", 0,        "",           "Port lost: a, b"};
+    RecordEntry awkward{"", "QX4815", "extended 1", "tty\"q\"", "plant 7\n.vlt", "cd", 0, "",
+                        "Port lost: a, b"};
+    // clang-format on
     const std::string header =
         "time,device type,unit,port,file,sha256,frame length,frame checksum,outcome\r\n";
     ASSERT_TRUE(record.append(plain));
