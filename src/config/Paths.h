@@ -17,4 +17,14 @@ inline std::string utf8Of(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+// One spelling per file wherever it is shown or remembered, however it was named: absolute, with
+// the system's own separators (Qt's dialogs answer "C:/a/b.vlt" on Windows).
+inline std::filesystem::path documentPath(const std::filesystem::path& path) {
+    std::error_code ignored;
+    std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+    if (absolute.empty())
+        absolute = path;
+    return absolute.make_preferred();
+}
+
 } // namespace kym

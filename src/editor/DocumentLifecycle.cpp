@@ -127,9 +127,7 @@ DocumentLifecycle::Outcome DocumentLifecycle::OpenDocument() {
 }
 
 DocumentLifecycle::Outcome DocumentLifecycle::openFile(const std::filesystem::path& path) {
-    std::error_code ignored;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
-    return open([&] { return std::optional(absolute.empty() ? path : absolute); });
+    return open([&] { return std::optional(documentPath(path)); });
 }
 
 DocumentLifecycle::Outcome DocumentLifecycle::open(const ChooseFile& choose) {

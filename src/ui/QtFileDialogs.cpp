@@ -29,7 +29,7 @@ std::optional<std::filesystem::path> QtFileDialogs::run(const FileDialogRequest&
         dialog.selectFile(QString::fromStdString(request.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return pathFromUtf8(dialog.selectedFiles().constFirst().toStdString());
+    return documentPath(pathFromUtf8(dialog.selectedFiles().constFirst().toStdString()));
 }
 
 } // namespace kym

@@ -239,9 +239,9 @@ TEST_F(MainWindow, TheCellMenuOpensFromTheKeyboardAsAnAccessiblePopup) {
 // File > Open, and what opened joins the recent files, where a file gone since is dropped. Folder
 // and file names have letters outside ASCII.
 TEST_F(MainWindow, OpensAFileNamedFromOutsideAsOpenDoes) {
-    const auto folder = pathFromUtf8(utf8Of(dir.path()) + "/Z\u00fcrich");
-    const std::string unit = utf8Of(folder) + "/J\u00fcrgen.vlt";
-    const std::string bad = utf8Of(folder) + "/bad.vlt";
+    const auto folder = dir.path() / pathFromUtf8("Z\u00fcrich");
+    const std::string unit = utf8Of(folder / pathFromUtf8("J\u00fcrgen.vlt"));
+    const std::string bad = utf8Of(folder / "bad.vlt");
     std::filesystem::create_directories(folder);
     test::writeFile(pathFromUtf8(unit), test::ConfigLines("KYM3815", {",3,COUNT,0,4095,;"}).text());
     test::writeFile(pathFromUtf8(bad), "DEVICE_TYPE\r\nKYM3815\r\nCOLUMN_NAMES\r\nfive\r\n");
@@ -307,7 +307,8 @@ TEST_F(MainWindow, FileValuesShowInTheirCodePageAndKeepTheirBytes) {
         }
     });
     QtPrompter(&window).warn(prompter.texts().back());
-    EXPECT_TRUE(shown.startsWith(QStringLiteral("J\u00fcrgen.vlt, line ")));
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("J\u00fcrgen.vlt, line ")))
+        << shown.left(60).toStdString();
     EXPECT_TRUE(shown.contains(QStringLiteral("\"8xxx")));
     EXPECT_TRUE(shown.contains(QStringLiteral("x\u2026\" (100000 characters)")))
         << shown.toStdString();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/Paths.h"
 #include "editor/CellEditors.h"
 #include "editor/FlexGrid.h"
 #include "support/MemorySettings.h"
@@ -27,7 +28,7 @@ struct MainWindowHarness {
     QComboBox* shownBox() const { return window.cellEditors().shownBox(); }
     std::string title() const { return window.windowTitle().toStdString(); }
     std::filesystem::path configFile(const std::string& name) const {
-        return dir / "kym" / "kym3815" / name;
+        return dir / "kym" / "kym3815" / pathFromUtf8(name);
     }
     void newDocument(const char* typeEntry) {
         trigger(typeEntry);
