@@ -25,6 +25,7 @@ TEST(ComPortSend, TheTransferWindowProgramsAUnitThroughACommPort) {
     ASSERT_TRUE(port && file) << "scripts/test-windows-editor names the port and the file";
 
     test::TempDir dir;
+    std::filesystem::create_directories(dir / "kym");
     ProgramState state;
     test::ScriptedPrompter prompter;
     test::ScriptedFileDialogs dialogs;
@@ -51,7 +52,7 @@ TEST(ComPortSend, TheTransferWindowProgramsAUnitThroughACommPort) {
     QSignalSpy ended(&window, &frmTransfer::sendEnded);
     click("btnSendFile");
     ASSERT_TRUE(ended.wait(30000));
-    EXPECT_EQ(text("txtFileStatus"), transfertext::kAcknowledgeReceived);
+    EXPECT_EQ(text("txtCommStatus"), transfertext::kAcknowledgeReceived);
     const std::string record = test::readFile(dir / "kym" / "programming-record.csv");
     EXPECT_NE(record.find("," + std::string(port) + ","), std::string::npos) << record;
     EXPECT_NE(record.find(transfertext::kAcknowledgeReceived), std::string::npos) << record;
