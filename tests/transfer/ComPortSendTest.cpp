@@ -16,13 +16,13 @@
 namespace kym {
 namespace {
 
-// scripts/test-windows-editor maps a COM port to the pseudo-terminal of the Linux `kymtool
+// scripts/test-windows maps a COM port to the pseudo-terminal of the Linux `kymtool
 // simulate` and names the port and the file; the window sends through the system's own port, as
 // the editor does.
 TEST(ComPortSend, TheTransferWindowProgramsAUnitThroughACommPort) {
     const char* port = std::getenv("KYM_TEST_COM_PORT");
     const char* file = std::getenv("KYM_TEST_SEND_FILE");
-    ASSERT_TRUE(port && file) << "scripts/test-windows-editor names the port and the file";
+    ASSERT_TRUE(port && file) << "scripts/test-windows names the port and the file";
 
     test::TempDir dir;
     std::filesystem::create_directories(dir / "kym");
