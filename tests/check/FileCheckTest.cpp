@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <tuple>
 
 namespace kym {
 namespace {
@@ -11,13 +12,13 @@ namespace {
 constexpr auto kError = Finding::Severity::Error;
 constexpr auto kWarning = Finding::Severity::Warning;
 
-// A file the editor could have written with every row set up and header values at the ends of
-// their lists: nothing to report.
-test::ConfigLines cleanFile() {
-    test::ConfigLines file("KYM3815",
-                           {"1,1,COUNT,0,4095,;", "A5,2,THERM 20k,-40,200,;",
-                            "FFF0,3,HUMIDITY,,100,;", "0,4,MOISTURE,0,,;", "1,1,DIGITAL,,,;",
-                            "2,2,DIGITAL,,,;", "3,3,DIGITAL,,,;", ",,DIGITAL,,,;"});
+// A file the editor could have written with every row set up (unless given other rows) and header
+// values at the ends of their lists: nothing to report.
+test::ConfigLines cleanFile(std::vector<std::string> rows = {
+                                "1,1,COUNT,0,4095,;", "A5,2,THERM 20k,-40,200,;",
+                                "FFF0,3,HUMIDITY,,100,;", "0,4,MOISTURE,0,,;", "1,1,DIGITAL,,,;",
+                                "2,2,DIGITAL,,,;", "3,3,DIGITAL,,,;", ",,DIGITAL,,,;"}) {
+    test::ConfigLines file("KYM3815", std::move(rows));
     file.set("CAPTURE", "240").set("VENDOR CODE", "").set("PROPERTY CODE", "FF");
     file.set("TIMEOUT", "60").set("NETWORK_ID", "63").set("LOSS_STATE", "");
     return file;
@@ -37,19 +38,8 @@ LineList file(const std::vector<std::string>& values,
     return file.lines();
 }
 
-// The clean header with these rows.
-LineList withRows(std::vector<std::string> rows) {
-    test::ConfigLines file = cleanFile();
-    file.rows = std::move(rows);
-    return file.lines();
-}
-
 TEST(FileCheck, ReportsEveryProblemWithItsLine) {
-    struct Expected {
-        int line;
-        Finding::Severity severity;
-        std::string text;
-    };
+    using Expected = std::tuple<int, Finding::Severity, std::string>;
     LineList noRowData = file({});
     noRowData.resize(24);
     LineList typeAfterColumnNames = file({"DEVICE_TYPE", "OLD"});
@@ -80,9 +70,10 @@ TEST(FileCheck, ReportsEveryProblemWithItsLine) {
         {typeAfterColumnNames,
          {{4, kWarning, "unknown device type \"OLD\": a later DEVICE_TYPE decides"},
           {35, kWarning, "DEVICE_TYPE stands after COLUMN_NAMES"}}},
-        {withRows({"1,1,DIGITAL,,,;", "FFF1,5,THERM 20k,-41,201,;", "1,1,RESET_TEMP,,,;",
-                   "1,1,RTD 1k,5,,;", "1,1,,,,;", "1,1,COUNT,0,4095,;", "3,3,DIGITAL;",
-                   ",,DIGITAL,,,;"}),
+        {cleanFile({"1,1,DIGITAL,,,;", "FFF1,5,THERM 20k,-41,201,;", "1,1,RESET_TEMP,,,;",
+                    "1,1,RTD 1k,5,,;", "1,1,,,,;", "1,1,COUNT,0,4095,;", "3,3,DIGITAL;",
+                    ",,DIGITAL,,,;"})
+             .lines(),
          {{26, kWarning, "\"DIGITAL\" is not offered on an analog row"},
           {27, kWarning, "TRANSMITTER ID \"FFF1\""},
           {27, kWarning, "TRANS CHAN \"5\""},
@@ -94,8 +85,9 @@ TEST(FileCheck, ReportsEveryProblemWithItsLine) {
           {30, kWarning, "row 5 DATA FORMAT is empty"},
           {31, kWarning, "\"COUNT\" is not offered on a digital row"},
           {32, kWarning, "row 7 has 2 of the 5 comma-ended fields"}}},
-        {withRows({"1,1,COUNT,0,4095,;", "", "FFF0,3,HUMIDITY,,100,;", "0,4,MOISTURE,0,,;",
-                   "1,1,DIGITAL,,,;", "2,2,DIGITAL,,,;"}),
+        {cleanFile({"1,1,COUNT,0,4095,;", "", "FFF0,3,HUMIDITY,,100,;", "0,4,MOISTURE,0,,;",
+                    "1,1,DIGITAL,,,;", "2,2,DIGITAL,,,;"})
+             .lines(),
          {{25, kWarning, "row 7 is sent empty"},
           {25, kWarning, "row 8 is sent empty"},
           {27, kWarning, "row 2 is sent empty"}}},
@@ -122,8 +114,7 @@ TEST(FileCheck, ReportsEveryProblemWithItsLine) {
             const auto& [line, severity, text] = expected[i];
             EXPECT_TRUE(found[i].line == line && found[i].severity == severity &&
                         found[i].message.find(text) != std::string::npos)
-                << "finding " << i << " of\n"
-                << all;
+                << "finding " + std::to_string(i) + " of\n" + all;
         }
     }
 }

@@ -35,11 +35,12 @@ protected:
         return entries ? *entries : std::vector<RecordEntry>{};
     }
 
-    std::string file(const test::ConfigLines& config) {
+    std::string file(const std::string& text) {
         const auto path = dir / ("config" + std::to_string(++files_) + ".vlt");
-        test::writeFile(path, config.text());
+        test::writeFile(path, text);
         return path.string();
     }
+    std::string file(const test::ConfigLines& config) { return file(config.text()); }
     std::string newFile(const std::string& deviceType) {
         const std::string path = (dir / (deviceType + ".vlt")).string();
         EXPECT_EQ(run({"new", deviceType, path}).exitCode, 0);

@@ -36,10 +36,9 @@ public:
         posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (dir_ / "err").c_str(),
                                          O_WRONLY | O_CREAT, 0600);
-        std::vector<char*> args;
-        for (auto& arg : argv)
-            args.push_back(arg.data());
-        args.push_back(nullptr);
+        std::vector<char*> args(argv.size() + 1, nullptr);
+        for (std::size_t i = 0; i < argv.size(); ++i)
+            args[i] = argv[i].data();
         if (posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0)
             pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
