@@ -36,6 +36,10 @@ protected:
         lifecycle.chooseDeviceType(type);
         ASSERT_EQ(lifecycle.startNewDocument(), Outcome::Done);
     }
+    Outcome saveTo(const std::string& name) {
+        dialogs.choices = {file(name)};
+        return lifecycle.save();
+    }
     Outcome open(const std::string& name, const std::string& text) {
         test::writeFile(file(name), text);
         dialogs.choices = {file(name)};
@@ -83,15 +87,12 @@ TEST_F(Lifecycle, TheViewFollowsEveryFlow) {
         {"type outside the five",
          opening("odd.vlt", "DEVICE_TYPE\r\n\r\nCOLUMN_NAMES\r\n5\r\n\r\n"), "&Compatibility() ",
          "++---- +++", "Editor - odd.vlt"},
-        {"change of type",
-         [this] {
-             prompter.answers = {Answer::No};
-             lifecycle.chooseDeviceType("QD4805");
-         },
+        {"change of type", [this] { lifecycle.chooseDeviceType("QD4805"); },
          "&Compatibility(QD4805) QD4805", "+----- +++", "Editor - "},
         {"edit", [this] { edit(5, 1, "12"); }, "&Compatibility(QD4805) QD4805", "+----- +++",
          "Editor -  *"},
     };
+    prompter.answers = {Answer::No}; // for the change of type
     for (const auto& [name, step, menu, flags, title] : cases) {
         SCOPED_TRACE(name);
         step();
@@ -129,17 +130,14 @@ TEST_F(Lifecycle, NewNeedsADeviceTypeAndLaterChoicesAskAndRebuildAnEmptyTable) {
     EXPECT_EQ(state.document.documentDeviceType, "QX4815");
 }
 
-TEST_F(Lifecycle, AFirstChoiceAfterOpeningAFileGoesThroughTheConfirmation) {
+// A first choice after opening a file asks too; a change saves the old table with its own type.
+TEST_F(Lifecycle, ADeviceTypeChangeAfterOpeningAsksAndSavesTheOldTableWithItsType) {
     ASSERT_EQ(open("a.vlt", "DEVICE_TYPE\r\nQR4805\r\n"), Outcome::Done);
     prompter.answers = {Answer::No};
     lifecycle.chooseDeviceType("KYM3815");
     EXPECT_EQ(prompter.texts(), Texts{kCompat});
     EXPECT_EQ(state.document.documentDeviceType, "KYM3815");
     EXPECT_FALSE(state.grid.rowHidden(1));
-}
-
-TEST_F(Lifecycle, ADeviceTypeChangeSavesTheOldTableWithItsOwnType) {
-    newDocument("KYM3815");
     edit(2, 1, "1F");
     prompter.answers = {Answer::Yes};
     dialogs.choices = {file("old.vlt")};
@@ -151,11 +149,10 @@ TEST_F(Lifecycle, ADeviceTypeChangeSavesTheOldTableWithItsOwnType) {
     EXPECT_TRUE(state.grid.rowHidden(1));
 }
 
-// Every flow that offers a save and gets Yes is abandoned when the save does not happen.
+// A flow whose accepted save does not happen is abandoned: run gives false.
 TEST_F(Lifecycle, AnAcceptedSaveThatDoesNotHappenAbandonsTheFlow) {
     DocumentLifecycle& l = lifecycle;
     const std::pair<const char*, std::function<bool()>> cases[] = {
-        // true: the flow went ahead
         {"New", [&] { return l.startNewDocument() == Outcome::Done; }},
         {"Open", [&] { return l.OpenDocument() != Outcome::Failed; }},
         {"device type",
@@ -186,7 +183,7 @@ TEST_F(Lifecycle, AnAcceptedSaveThatDoesNotHappenAbandonsTheFlow) {
 
 // A cancelled or failed Open changes nothing; a file that lacks a setting leaves it at its start
 // value, and the gateway address too.
-TEST_F(Lifecycle, OpenResetsTheSettingsOnlyOnceAFileIsOpen) {
+TEST_F(Lifecycle, OpenResetsTheSettingsOnlyOnceAFileIsOpenAndSaveNamesTheFile) {
     newDocument("KYM3815");
     state.header.captureValue = "9";
     state.header.snifferState = "SNIFFER";
@@ -211,26 +208,22 @@ TEST_F(Lifecycle, OpenResetsTheSettingsOnlyOnceAFileIsOpen) {
                      state.gateway.gatewayIP, state.gateway.gatewaySubnet}),
               (Texts{"0", "30", "", "192.168.0.1", "255.255.255.0"}));
 
-    EXPECT_EQ(
-        open("bad.vlt", "DEVICE_TYPE\r\nQX4815\r\nNETWORK_ID\r\n9\r\nCOLUMN_NAMES\r\nfive\r\n"),
-        Outcome::Done);
+    open("bad.vlt", "DEVICE_TYPE\r\nQX4815\r\nNETWORK_ID\r\n9\r\nCOLUMN_NAMES\r\nfive\r\n");
     EXPECT_EQ(prompter.texts().back(),
               "bad.vlt, line 6: COLUMN_NAMES count \"five\" is not a number");
     EXPECT_EQ(state.header.networkID + state.document.documentDeviceType, "9QX4815");
     EXPECT_EQ(title(), "Editor - bad.vlt");
     EXPECT_TRUE(state.ignoreNextChange);
-}
 
-// Save As names the file with its path until the next change mark.
-TEST_F(Lifecycle, SaveAndSaveAsNameTheFileAndTheTitleShowsIt) {
-    newDocument("KYM3815");
+    // Save of a new document runs Save As; Save As names the file with its path until a mark.
+    lifecycle.startNewDocument();
     edit(1, 2, "3");
     dialogs.choices = {std::nullopt, file("n")};
     EXPECT_EQ(lifecycle.save(), Outcome::Cancelled);
     EXPECT_TRUE(changed());
     EXPECT_EQ(lifecycle.save(), Outcome::Done);
     EXPECT_EQ(title(), "Editor - n.vlt");
-    const auto& request = dialogs.requests[1].request;
+    const auto& request = dialogs.requests.back().request;
     EXPECT_EQ(request.title + " " + request.fileName + " " + request.filterPattern,
               "Save Register Configuration " + file("config.vlt").string() + " *.vlt");
     edit(1, 2, "4");
@@ -253,11 +246,10 @@ TEST_F(Lifecycle, NewKeepsSomeSettingsAndExitAndClosingAskOnce) {
     HeaderSettings& h = state.header;
     h = {"KYM3815", "FACTORY", "5", 5, true, "OFF", "SNIFFER", "0001", "0003", "9", 9, "12"};
     lifecycle.startNewDocument();
-    EXPECT_EQ(h.networkID + h.fileType, "12FACTORY");
     EXPECT_TRUE(h.captureInMinutes);
-    EXPECT_EQ(h.captureValue + h.timeout + h.lossState + h.snifferState + h.vendorCode +
-                  h.propertyCode,
-              "030LAST1710002");
+    EXPECT_EQ(h.networkID + h.fileType + " " + h.captureValue + h.timeout + h.lossState +
+                  h.snifferState + h.vendorCode + h.propertyCode,
+              "12FACTORY 030LAST1710002");
     edit(1, 1, "1");
     prompter.answers = {Answer::No, Answer::No};
     EXPECT_TRUE(lifecycle.exitRequested());
@@ -281,12 +273,6 @@ TEST_F(Lifecycle, TheHistoryWalksItsStepsAndKnowsTheSavedState) {
     };
     const auto undo = [&] { history.undo(); };
     const auto redo = [&] { history.redo(); };
-    const auto save = [&](const std::string& name) {
-        return [&, name] {
-            dialogs.choices = {file(name)};
-            EXPECT_EQ(lifecycle.save(), Outcome::Done);
-        };
-    };
     const auto dialogOk = [&](const char* name, EditHistory::Mark mark) {
         return [&, name, mark] { history.record(name, history.snapshot(), mark); };
     };
@@ -299,30 +285,21 @@ TEST_F(Lifecycle, TheHistoryWalksItsStepsAndKnowsTheSavedState) {
         {"undo", undo, "1A 30", "Editor -  *", id, id},
         {"undo to the new document", undo, " 30", "Editor - ", "", id},
         {"redo", redo, "1A 30", "Editor -  *", id, id},
-        {"save", save("s.vlt"), "1A 30", "Editor - s.vlt", id, id},
+        {"save", [&] { saveTo("s.vlt"); }, "1A 30", "Editor - s.vlt", id, id},
         {"undo past the save", undo, " 30", "Editor - s.vlt *", "", id},
         {"redo to the save", redo, "1A 30", "Editor - s.vlt", id, id},
-        {"a new branch drops the saved state",
-         [&] {
-             history.undo();
-             pick("3C");
-         },
-         "3C 30", "Editor - s.vlt *", id, ""},
-        {"undo", undo, " 30", "Editor - s.vlt *", "", id},
+        {"undo again", undo, " 30", "Editor - s.vlt *", "", id},
+        {"a new branch drops the saved state", [&] { pick("3C"); }, "3C 30", "Editor - s.vlt *", id,
+         ""},
         {"Options",
          [&] {
              DocumentSnapshot before = history.snapshot();
              state.header.timeout = "45";
              history.record("Options", std::move(before));
          },
-         " 45", "Editor - s.vlt *", "Options", ""},
-        {"undo Options", undo, " 30", "Editor - s.vlt *", "", "Options"},
-        {"New",
-         [&] {
-             prompter.answers = {Answer::No};
-             EXPECT_EQ(lifecycle.startNewDocument(), Outcome::Done);
-         },
-         " 30", "Editor - ", "", ""},
+         "3C 45", "Editor - s.vlt *", "Options", ""},
+        {"undo Options", undo, "3C 30", "Editor - s.vlt *", id, "Options"},
+        {"New", [&] { lifecycle.startNewDocument(); }, " 30", "Editor - ", "", ""},
         {"a setpoint OK that changed nothing",
          dialogOk("Setpoint Range", EditHistory::Mark::IfChanged), " 30", "Editor - ", "", ""},
         {"an Options OK that changed nothing", dialogOk("Options", EditHistory::Mark::Always),
@@ -330,7 +307,7 @@ TEST_F(Lifecycle, TheHistoryWalksItsStepsAndKnowsTheSavedState) {
         {"undo the Options OK", undo, " 30", "Editor - ", "", "Options"},
         {"a pick of the text the cell holds", [&] { pick(""); }, " 30", "Editor -  *", "",
          "Options"},
-        {"save the new document", save("t.vlt"), " 30", "Editor - t.vlt", "", "Options"},
+        {"save the new document", [&] { saveTo("t.vlt"); }, " 30", "Editor - t.vlt", "", "Options"},
         {"Open", [&] { open("o.vlt", "DEVICE_TYPE\r\nKYM3815\r\nCOLUMN_NAMES\r\n5\r\n\r\n"); },
          " 30", "Editor - o.vlt", "", ""},
         {"the first pick after Open", [&] { pick("4D"); }, "4D 30", "Editor - o.vlt", id, ""},
@@ -339,6 +316,7 @@ TEST_F(Lifecycle, TheHistoryWalksItsStepsAndKnowsTheSavedState) {
         {"the next pick marks", [&] { pick("5E"); }, "5E 30", "Editor - o.vlt *", id, ""},
         {"undo to the first pick", undo, "4D 30", "Editor - o.vlt", id, id},
     };
+    prompter.answers = {Answer::No}; // for New
     for (const auto& [name, act, shown, titled, undoName, redoName] : steps) {
         SCOPED_TRACE(name);
         act();

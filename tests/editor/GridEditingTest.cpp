@@ -57,17 +57,8 @@ TEST_F(Editing, PlacementByDeviceTypeRowAndColumn) {
     EXPECT_EQ(click(3, 0), EditBox::None);
 }
 
-TEST_F(Editing, PicksGoToTheClickedCellEvenAfterTheCurrentCellMoved) {
-    layOut("KYM3815");
-    click(2, kColTransChan);
-    put(6, kColRangeEnd, ""); // the current cell moves on
-    editing.picked(EditBox::Channel, "3");
-    EXPECT_EQ(cell(2, kColTransChan) + cell(6, kColRangeEnd), "3");
-}
-
-// Delete picks the empty entry of the cell's box, with the cells the device type ties to it, as
-// one marked undo step; a cell without a usable box keeps its text. Each case gives the rows whose
-// cell in the column is emptied, and the row whose DATA FORMAT the pick makes "DIGITAL".
+// Delete picks the empty entry: as one marked undo step, the rows whose cell in the column it
+// empties, and the row whose DATA FORMAT it makes "DIGITAL"; a cell without a usable box stays.
 TEST_F(Editing, DeleteClearsWhatPickingTheEmptyEntryWould) {
     struct Case {
         const char* name;
@@ -175,9 +166,8 @@ TEST_F(Editing, RangePicksKeepStartAtMostEnd) {
     }
 }
 
-// Laying the transmitter or channel box over a cell changes its text as typing would, which is a
-// change unless the text stays or the first change after opening a file absorbs it.
-TEST_F(Editing, PlacingATypedBoxOverADifferentTextIsAChange) {
+// Laying the transmitter or channel box over a cell changes its text as typing would.
+TEST_F(Editing, PlacingATypedBoxOverADifferentTextIsAChangeAndPicksGoToTheClickedCell) {
     const std::tuple<const char*, int, std::string, bool, int> cases[] = {
         {"transmitter, other text", kColTransmitterId, "2B", false, 1},
         {"transmitter, same text", kColTransmitterId, "1A", false, 0},
@@ -196,6 +186,12 @@ TEST_F(Editing, PlacingATypedBoxOverADifferentTextIsAChange) {
         EXPECT_EQ(marks, marked);
         EXPECT_FALSE(state.ignoreNextChange);
     }
+
+    // A pick goes to the clicked cell even after the current cell moved on.
+    click(2, kColTransChan);
+    put(6, kColRangeEnd, "");
+    editing.picked(EditBox::Channel, "3");
+    EXPECT_EQ(cell(2, kColTransChan) + cell(6, kColRangeEnd), "3");
 }
 
 TEST(ValueLists, TransmitterEntriesAndTheirPositions) {
