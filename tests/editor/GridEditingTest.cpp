@@ -191,7 +191,7 @@ TEST_F(Editing, PlacingATypedBoxOverADifferentTextIsAChangeAndPicksGoToTheClicke
     click(2, kColTransChan);
     put(6, kColRangeEnd, "");
     editing.picked(EditBox::Channel, "3");
-    EXPECT_EQ(cell(2, kColTransChan) + cell(6, kColRangeEnd), "3");
+    EXPECT_EQ(cell(2, kColTransChan) + "|" + cell(6, kColRangeEnd), "3|");
 }
 
 TEST(ValueLists, TransmitterEntriesAndTheirPositions) {
