@@ -3,9 +3,12 @@
 #include "config/ConfigFile.h"
 #include "config/DeviceTypes.h"
 #include "editor/GridEditing.h"
+#include "editor/RecentFiles.h"
 #include "editor/ViewState.h"
+#include "editor/WindowPlacement.h"
 #include "support/ConfigLines.h"
 #include "support/FailingSave.h"
+#include "support/MemorySettings.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
@@ -29,10 +32,13 @@ protected:
 
     std::filesystem::path file(const std::string& name) const { return folders.kym3815() / name; }
 
-    // A new document of the given type, as the first menu choice and File > New make it.
     void newDocument(const std::string& type) {
         lifecycle.chooseDeviceType(type);
         ASSERT_EQ(lifecycle.startNewDocument(), Outcome::Done);
+    }
+    Outcome saveTo(const std::string& name) {
+        dialogs.choices = {file(name)};
+        return lifecycle.save();
     }
     Outcome open(const std::string& name, const std::string& text) {
         test::writeFile(file(name), text);
@@ -56,102 +62,82 @@ protected:
     DocumentLifecycle lifecycle;
 };
 
-TEST_F(Lifecycle, StartUpCreatesTheFoldersAndNewNeedsADeviceType) {
-    EXPECT_TRUE(std::filesystem::is_directory(folders.kym3815()));
-    EXPECT_EQ(lifecycle.startNewDocument(), Outcome::Cancelled);
-    EXPECT_EQ(prompter.texts(), Texts{"Select a Device Type from the 'Compatibility' Menu."});
-    EXPECT_FALSE(state.gridVisible);
-}
-
-// Menus, boxes and title follow from the flows, step after step; a read that stops part-way
-// shows what it had applied, and a type outside the five leaves the boxes as they were. A mark
-// comes only once there is a document, so it never offers to save the start-up table.
+// A read that stops part-way shows what it had applied; a type outside the five leaves the boxes
+// as they were; a mark needs a document, so the start-up table is never offered for saving.
 TEST_F(Lifecycle, TheViewFollowsEveryFlow) {
     const auto opening = [this](const std::string& name, const std::string& text) {
         return [this, name, text] { open(name, text); };
     };
     const std::string design(kDesignCaption);
-    struct Case {
-        std::string name;
-        std::function<void()> step;
-        std::string caption, checked;
-        bool variants, settings;
-        std::string boxes; // the six boxes in FlexGrid order, "+" for enabled
-        std::string title;
-        bool exists;
-    };
+    const std::string qr = "&Compatibility(QR4805) QR4805";
+    // The Compatibility caption and the checked type; "+" for on: the six boxes in FlexGrid order,
+    // control variants shown, Settings enabled, a mark possible; the title.
+    using Case =
+        std::tuple<const char*, std::function<void()>, std::string, std::string, std::string>;
     const Case cases[] = {
-        {"start-up", [] {}, "&DeviceType", "", true, false, "++++++", design, false},
-        {"first choice", [this] { lifecycle.chooseDeviceType("QR4805"); }, "&Compatibility(QR4805)",
-         "QR4805", true, false, "++++++", design, false},
-        {"read without a table", opening("head.vlt", "FILE_TYPE\r\nPLAIN\r\n"),
-         "&Compatibility(QR4805)", "QR4805", false, false, "++++++", "Editor - head.vlt", true},
-        {"New", [this] { lifecycle.startNewDocument(); }, "&Compatibility(QR4805)", "QR4805", false,
-         true, "++----", "Editor - ", true},
+        {"start-up", [] {}, "&DeviceType ", "++++++ +--", design},
+        {"first choice", [this] { lifecycle.chooseDeviceType("QR4805"); }, qr, "++++++ +--",
+         design},
+        {"read without a table", opening("head.vlt", "FILE_TYPE\r\nPLAIN\r\n"), qr, "++++++ --+",
+         "Editor - head.vlt"},
+        {"New", [this] { lifecycle.startNewDocument(); }, qr, "++---- -++", "Editor - "},
         {"read that stops after its type",
          opening("stop.vlt", "FILE_TYPE\r\nFACTORY\r\nDEVICE_TYPE\r\nQD4815\r\nROW_DATA\r\nx\r\n"),
-         "&Compatibility(QD4815)", "QD4815", true, true, "++----", "Editor - stop.vlt", true},
+         "&Compatibility(QD4815) QD4815", "++---- +++", "Editor - stop.vlt"},
         {"type outside the five",
-         opening("odd.vlt", "DEVICE_TYPE\r\n\r\nCOLUMN_NAMES\r\n5\r\n\r\n"), "&Compatibility()", "",
-         true, true, "++----", "Editor - odd.vlt", true},
-        {"change of type",
-         [this] {
-             prompter.answers = {Answer::No};
-             lifecycle.chooseDeviceType("QD4805");
-         },
-         "&Compatibility(QD4805)", "QD4805", true, true, "+-----", "Editor - ", true},
-        {"edit", [this] { edit(5, 1, "12"); }, "&Compatibility(QD4805)", "QD4805", true, true,
-         "+-----", "Editor -  *", true},
+         opening("odd.vlt", "DEVICE_TYPE\r\n\r\nCOLUMN_NAMES\r\n5\r\n\r\n"), "&Compatibility() ",
+         "++---- +++", "Editor - odd.vlt"},
+        {"change of type", [this] { lifecycle.chooseDeviceType("QD4805"); },
+         "&Compatibility(QD4805) QD4805", "+----- +++", "Editor - "},
+        {"edit", [this] { edit(5, 1, "12"); }, "&Compatibility(QD4805) QD4805", "+----- +++",
+         "Editor -  *"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        c.step();
+    prompter.answers = {Answer::No}; // for the change of type
+    for (const auto& [name, step, menu, flags, title] : cases) {
+        SCOPED_TRACE(name);
+        step();
         const ViewState view = viewStateOf(state, lifecycle.history());
-        const EditBoxEnables& b = view.boxes;
-        std::string boxes;
-        for (bool on : {b.transId, b.channel, b.dataAnalog, b.dataDigital, b.start, b.end})
-            boxes += on ? '+' : '-';
-        EXPECT_EQ(view.compatibilityCaption, c.caption);
-        EXPECT_EQ(view.checkedDeviceType, c.checked);
-        EXPECT_EQ(view.controlVariantsVisible, c.variants);
-        EXPECT_EQ(view.settingsEnabled, c.settings);
-        EXPECT_EQ(boxes, c.boxes);
-        EXPECT_EQ(view.title, c.title);
         ProgramState marked = state;
         EditHistory probe(marked);
-        probe.start();
         probe.markWithoutEdit();
-        EXPECT_EQ(probe.changed(), c.exists);
+        const EditBoxEnables& b = view.boxes;
+        std::string on;
+        for (bool enabled : {b.transId, b.channel, b.dataAnalog, b.dataDigital, b.start, b.end,
+                             view.controlVariantsVisible, view.settingsEnabled, probe.changed()})
+            on += enabled ? '+' : '-';
+        EXPECT_EQ(view.compatibilityCaption + " " + view.checkedDeviceType, menu);
+        EXPECT_EQ(on.insert(6, " "), flags);
+        EXPECT_EQ(view.title, title);
     }
 }
 
 // The first choice only records the type; later ones ask (a change of type, or the changed
 // table of the same type) and rebuild.
-TEST_F(Lifecycle, DeviceTypeChoicesAskAndRebuildAnEmptyTable) {
-    lifecycle.chooseDeviceType("QR4805");
+TEST_F(Lifecycle, NewNeedsADeviceTypeAndLaterChoicesAskAndRebuildAnEmptyTable) {
+    EXPECT_TRUE(std::filesystem::is_directory(folders.kym3815()));
+    EXPECT_EQ(lifecycle.startNewDocument(), Outcome::Cancelled);
     EXPECT_FALSE(state.gridVisible);
+    lifecycle.chooseDeviceType("QR4805");
     prompter.answers = {Answer::No, Answer::No};
     lifecycle.chooseDeviceType("QX4815");
     EXPECT_EQ(state.grid.rows(), 25);
     edit(1, 1, "AB");
     lifecycle.chooseDeviceType("QX4815");
-    EXPECT_EQ(prompter.texts(), (Texts{kCompat, kUpper}));
+    EXPECT_EQ(prompter.texts(),
+              (Texts{"Select a Device Type from the 'Compatibility' Menu.", kCompat, kUpper}));
     EXPECT_EQ(state.grid.cell(1, 1), "");
     EXPECT_FALSE(changed());
     EXPECT_EQ(state.document.documentDeviceType, "QX4815");
 }
 
-TEST_F(Lifecycle, AFirstChoiceAfterOpeningAFileGoesThroughTheConfirmation) {
+// A first choice after opening a file asks too; a change saves the old table with its own type.
+TEST_F(Lifecycle, ADeviceTypeChangeAfterOpeningAsksAndSavesTheOldTableWithItsType) {
     ASSERT_EQ(open("a.vlt", "DEVICE_TYPE\r\nQR4805\r\n"), Outcome::Done);
     prompter.answers = {Answer::No};
     lifecycle.chooseDeviceType("KYM3815");
     EXPECT_EQ(prompter.texts(), Texts{kCompat});
     EXPECT_EQ(state.document.documentDeviceType, "KYM3815");
     EXPECT_FALSE(state.grid.rowHidden(1));
-}
-
-TEST_F(Lifecycle, ADeviceTypeChangeSavesTheOldTableWithItsOwnType) {
-    newDocument("KYM3815");
     edit(2, 1, "1F");
     prompter.answers = {Answer::Yes};
     dialogs.choices = {file("old.vlt")};
@@ -163,11 +149,10 @@ TEST_F(Lifecycle, ADeviceTypeChangeSavesTheOldTableWithItsOwnType) {
     EXPECT_TRUE(state.grid.rowHidden(1));
 }
 
-// Every flow that offers a save and gets Yes is abandoned when the save does not happen.
+// A flow whose accepted save does not happen is abandoned: run gives false.
 TEST_F(Lifecycle, AnAcceptedSaveThatDoesNotHappenAbandonsTheFlow) {
     DocumentLifecycle& l = lifecycle;
     const std::pair<const char*, std::function<bool()>> cases[] = {
-        // true: the flow went ahead
         {"New", [&] { return l.startNewDocument() == Outcome::Done; }},
         {"Open", [&] { return l.OpenDocument() != Outcome::Failed; }},
         {"device type",
@@ -196,9 +181,9 @@ TEST_F(Lifecycle, AnAcceptedSaveThatDoesNotHappenAbandonsTheFlow) {
     }
 }
 
-// Open's resets wait until a file is open: a cancelled or failed Open changes nothing; a file
-// that lacks a setting then leaves it at its start value, and the gateway address too.
-TEST_F(Lifecycle, OpenResetsTheSettingsOnlyOnceAFileIsOpen) {
+// A cancelled or failed Open changes nothing; a file that lacks a setting leaves it at its start
+// value, and the gateway address too.
+TEST_F(Lifecycle, OpenResetsTheSettingsOnlyOnceAFileIsOpenAndSaveNamesTheFile) {
     newDocument("KYM3815");
     state.header.captureValue = "9";
     state.header.snifferState = "SNIFFER";
@@ -222,32 +207,23 @@ TEST_F(Lifecycle, OpenResetsTheSettingsOnlyOnceAFileIsOpen) {
     EXPECT_EQ((Texts{state.header.captureValue, state.header.timeout, state.header.snifferState,
                      state.gateway.gatewayIP, state.gateway.gatewaySubnet}),
               (Texts{"0", "30", "", "192.168.0.1", "255.255.255.0"}));
-}
 
-TEST_F(Lifecycle, AReadErrorIsShownWithItsLineAndWhatWasReadStays) {
-    EXPECT_EQ(
-        open("bad.vlt", "DEVICE_TYPE\r\nQX4815\r\nNETWORK_ID\r\n9\r\nCOLUMN_NAMES\r\nfive\r\n"),
-        Outcome::Done);
-    EXPECT_EQ(prompter.texts(),
-              Texts{"bad.vlt, line 6: COLUMN_NAMES count \"five\" is not a number"});
-    EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
-    EXPECT_EQ(state.header.networkID, "9");
-    EXPECT_EQ(state.document.documentDeviceType, "QX4815");
+    open("bad.vlt", "DEVICE_TYPE\r\nQX4815\r\nNETWORK_ID\r\n9\r\nCOLUMN_NAMES\r\nfive\r\n");
+    EXPECT_EQ(prompter.texts().back(),
+              "bad.vlt, line 6: COLUMN_NAMES count \"five\" is not a number");
+    EXPECT_EQ(state.header.networkID + state.document.documentDeviceType, "9QX4815");
     EXPECT_EQ(title(), "Editor - bad.vlt");
     EXPECT_TRUE(state.ignoreNextChange);
-}
 
-// Save of a new document runs Save As (a cancel keeps it changed), then writes to its file;
-// Save As names the file with its path until the next change mark.
-TEST_F(Lifecycle, SaveAndSaveAsNameTheFileAndTheTitleShowsIt) {
-    newDocument("KYM3815");
+    // Save of a new document runs Save As; Save As names the file with its path until a mark.
+    lifecycle.startNewDocument();
     edit(1, 2, "3");
     dialogs.choices = {std::nullopt, file("n")};
     EXPECT_EQ(lifecycle.save(), Outcome::Cancelled);
     EXPECT_TRUE(changed());
     EXPECT_EQ(lifecycle.save(), Outcome::Done);
     EXPECT_EQ(title(), "Editor - n.vlt");
-    const auto& request = dialogs.requests[1].request;
+    const auto& request = dialogs.requests.back().request;
     EXPECT_EQ(request.title + " " + request.fileName + " " + request.filterPattern,
               "Save Register Configuration " + file("config.vlt").string() + " *.vlt");
     edit(1, 2, "4");
@@ -259,24 +235,21 @@ TEST_F(Lifecycle, SaveAndSaveAsNameTheFileAndTheTitleShowsIt) {
     EXPECT_EQ(title(), "Editor: " + file("site.vlt").string());
     lifecycle.MarkChanged();
     EXPECT_EQ(title(), "Editor - site.vlt *");
-}
-
-TEST_F(Lifecycle, AFailedSaveKeepsTheEarlierFileAndTheChangeMark) {
-    newDocument("KYM3815");
-    dialogs.choices = {file("keep.vlt")};
-    ASSERT_EQ(lifecycle.saveAs(), Outcome::Done);
-    const std::string earlier = test::readFile(file("keep.vlt"));
-    edit(1, 1, "ABCD");
-    EXPECT_EQ(test::withFailingSave(file("keep.vlt"), [&] { return lifecycle.save(); }),
+    EXPECT_EQ(test::withFailingSave(file("site.vlt"), [&] { return lifecycle.save(); }),
               Outcome::Failed);
-    EXPECT_EQ(test::readFile(file("keep.vlt")), earlier);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folders.kym3815()), {}), 1);
     EXPECT_TRUE(changed());
     EXPECT_EQ(prompter.shown.back().icon, Prompter::Icon::Exclamation);
 }
 
-TEST_F(Lifecycle, ExitAsksOnceAndClosingAsksTheUpperCaseQuestion) {
+TEST_F(Lifecycle, NewKeepsSomeSettingsAndExitAndClosingAskOnce) {
     newDocument("KYM3815");
+    HeaderSettings& h = state.header;
+    h = {"KYM3815", "FACTORY", "5", 5, true, "OFF", "SNIFFER", "0001", "0003", "9", 9, "12"};
+    lifecycle.startNewDocument();
+    EXPECT_TRUE(h.captureInMinutes);
+    EXPECT_EQ(h.networkID + h.fileType + " " + h.captureValue + h.timeout + h.lossState +
+                  h.snifferState + h.vendorCode + h.propertyCode,
+              "12FACTORY 030LAST1710002");
     edit(1, 1, "1");
     prompter.answers = {Answer::No, Answer::No};
     EXPECT_TRUE(lifecycle.exitRequested());
@@ -285,23 +258,9 @@ TEST_F(Lifecycle, ExitAsksOnceAndClosingAsksTheUpperCaseQuestion) {
     EXPECT_EQ(prompter.texts(), (Texts{"Do you want to save your changes.", kUpper}));
 }
 
-TEST_F(Lifecycle, NewKeepsSomeSettingsAndResetsTheOthers) {
-    newDocument("KYM3815");
-    HeaderSettings& h = state.header;
-    h = {"KYM3815", "FACTORY", "5", 5, true, "OFF", "SNIFFER", "0001", "0003", "9", 9, "12"};
-    lifecycle.startNewDocument();
-    EXPECT_EQ(h.networkID + h.fileType, "12FACTORY");
-    EXPECT_TRUE(h.captureInMinutes);
-    EXPECT_EQ(h.captureValue + h.timeout + h.lossState + h.snifferState + h.vendorCode +
-                  h.propertyCode,
-              "030LAST1710002");
-}
-
-// The history through picks, undo, redo, saves, dialog OKs, New and Open: after each step the
-// TRANSMITTER ID of row 3 with the time-out, the title and the names the Edit menu shows. A dialog
-// OK that marks without a change is a step, so undo takes the mark back; a pick of the text a
-// cell holds marks without one; the pick that the first change after Open absorbs leaves the
-// document unchanged, before and after it.
+// After each step: the TRANSMITTER ID of row 3 with the time-out, the title and the names the Edit
+// menu shows. A dialog OK that marks without a change is a step, so undo takes the mark back; a
+// pick of the text a cell holds marks without one; the first pick after Open is absorbed.
 TEST_F(Lifecycle, TheHistoryWalksItsStepsAndKnowsTheSavedState) {
     newDocument("KYM3815");
     EditHistory& history = lifecycle.history();
@@ -314,50 +273,33 @@ TEST_F(Lifecycle, TheHistoryWalksItsStepsAndKnowsTheSavedState) {
     };
     const auto undo = [&] { history.undo(); };
     const auto redo = [&] { history.redo(); };
-    const auto save = [&](const std::string& name) {
-        return [&, name] {
-            dialogs.choices = {file(name)};
-            EXPECT_EQ(lifecycle.save(), Outcome::Done);
-        };
-    };
     const auto dialogOk = [&](const char* name, EditHistory::Mark mark) {
         return [&, name, mark] { history.record(name, history.snapshot(), mark); };
     };
     const std::string id = "TRANSMITTER ID in row 3";
-    const struct {
-        const char* name;
-        std::function<void()> act;
-        std::string shown, title, undo, redo;
-    } steps[] = {
+    using Step = std::tuple<const char*, std::function<void()>, std::string, std::string,
+                            std::string, std::string>;
+    const Step steps[] = {
         {"pick", [&] { pick("1A"); }, "1A 30", "Editor -  *", id, ""},
         {"pick again", [&] { pick("2B"); }, "2B 30", "Editor -  *", id, ""},
         {"undo", undo, "1A 30", "Editor -  *", id, id},
         {"undo to the new document", undo, " 30", "Editor - ", "", id},
         {"redo", redo, "1A 30", "Editor -  *", id, id},
-        {"save", save("s.vlt"), "1A 30", "Editor - s.vlt", id, id},
+        {"save", [&] { saveTo("s.vlt"); }, "1A 30", "Editor - s.vlt", id, id},
         {"undo past the save", undo, " 30", "Editor - s.vlt *", "", id},
         {"redo to the save", redo, "1A 30", "Editor - s.vlt", id, id},
-        {"a new branch drops the saved state",
-         [&] {
-             history.undo();
-             pick("3C");
-         },
-         "3C 30", "Editor - s.vlt *", id, ""},
-        {"undo", undo, " 30", "Editor - s.vlt *", "", id},
+        {"undo again", undo, " 30", "Editor - s.vlt *", "", id},
+        {"a new branch drops the saved state", [&] { pick("3C"); }, "3C 30", "Editor - s.vlt *", id,
+         ""},
         {"Options",
          [&] {
              DocumentSnapshot before = history.snapshot();
              state.header.timeout = "45";
              history.record("Options", std::move(before));
          },
-         " 45", "Editor - s.vlt *", "Options", ""},
-        {"undo Options", undo, " 30", "Editor - s.vlt *", "", "Options"},
-        {"New",
-         [&] {
-             prompter.answers = {Answer::No};
-             EXPECT_EQ(lifecycle.startNewDocument(), Outcome::Done);
-         },
-         " 30", "Editor - ", "", ""},
+         "3C 45", "Editor - s.vlt *", "Options", ""},
+        {"undo Options", undo, "3C 30", "Editor - s.vlt *", id, "Options"},
+        {"New", [&] { lifecycle.startNewDocument(); }, " 30", "Editor - ", "", ""},
         {"a setpoint OK that changed nothing",
          dialogOk("Setpoint Range", EditHistory::Mark::IfChanged), " 30", "Editor - ", "", ""},
         {"an Options OK that changed nothing", dialogOk("Options", EditHistory::Mark::Always),
@@ -365,7 +307,7 @@ TEST_F(Lifecycle, TheHistoryWalksItsStepsAndKnowsTheSavedState) {
         {"undo the Options OK", undo, " 30", "Editor - ", "", "Options"},
         {"a pick of the text the cell holds", [&] { pick(""); }, " 30", "Editor -  *", "",
          "Options"},
-        {"save the new document", save("t.vlt"), " 30", "Editor - t.vlt", "", "Options"},
+        {"save the new document", [&] { saveTo("t.vlt"); }, " 30", "Editor - t.vlt", "", "Options"},
         {"Open", [&] { open("o.vlt", "DEVICE_TYPE\r\nKYM3815\r\nCOLUMN_NAMES\r\n5\r\n\r\n"); },
          " 30", "Editor - o.vlt", "", ""},
         {"the first pick after Open", [&] { pick("4D"); }, "4D 30", "Editor - o.vlt", id, ""},
@@ -374,13 +316,50 @@ TEST_F(Lifecycle, TheHistoryWalksItsStepsAndKnowsTheSavedState) {
         {"the next pick marks", [&] { pick("5E"); }, "5E 30", "Editor - o.vlt *", id, ""},
         {"undo to the first pick", undo, "4D 30", "Editor - o.vlt", id, id},
     };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.name);
-        step.act();
-        EXPECT_EQ(state.grid.cell(3, kColTransmitterId) + " " + state.header.timeout, step.shown);
-        EXPECT_EQ(title(), step.title);
-        EXPECT_EQ(history.undoName(), step.undo);
-        EXPECT_EQ(history.redoName(), step.redo);
+    prompter.answers = {Answer::No}; // for New
+    for (const auto& [name, act, shown, titled, undoName, redoName] : steps) {
+        SCOPED_TRACE(name);
+        act();
+        EXPECT_EQ(state.grid.cell(3, kColTransmitterId) + " " + state.header.timeout, shown);
+        EXPECT_EQ(title(), titled);
+        EXPECT_EQ(history.undoName(), undoName);
+        EXPECT_EQ(history.redoName(), redoName);
+    }
+}
+
+TEST(RecentFiles, NewestFirstWithoutRepeatsUpToEightAndStoredAtOnce) {
+    test::MemorySettings settings;
+    settings.values["recentFiles"] = {"b.vlt", "", "a.vlt", "b.vlt"};
+    RecentFiles recent(settings);
+    EXPECT_EQ(recent.paths(), (Texts{"b.vlt", "a.vlt"}));
+
+    recent.add("a.vlt");
+    EXPECT_EQ(recent.paths(), (Texts{"a.vlt", "b.vlt"}));
+    for (const char* name : {"1", "2", "3", "4", "5", "6", "7"})
+        recent.add(name);
+    EXPECT_EQ(recent.paths(), (Texts{"7", "6", "5", "4", "3", "2", "1", "a.vlt"}));
+    recent.remove("3");
+    EXPECT_EQ(RecentFiles(settings).paths(), (Texts{"7", "6", "5", "4", "2", "1", "a.vlt"}));
+    recent.clear();
+    EXPECT_TRUE(RecentFiles(settings).paths().empty());
+}
+
+// A 1000x700 available area at (0, 30), in device pixels.
+TEST(WindowPlacement, CentredAndShrunkIntoTheAvailableArea) {
+    const WindowRect area{0, 30, 1000, 700};
+    const std::tuple<const char*, int, int, double, WindowRect> rows[] = {
+        {"fits", 800, 500, 1, {100, 130, 800, 500}},
+        {"wider", 1200, 500, 1, {0, 130, 1000, 500}},
+        {"taller", 800, 900, 1, {100, 30, 800, 700}},
+        {"both", 1200, 900, 1, {0, 30, 1000, 700}},
+        {"scaled to 200 %", 833, 660, 2, {0, 15, 500, 350}},
+        {"scaled, fits", 400, 300, 2, {50, 40, 400, 300}},
+    };
+    for (const auto& [name, width, height, scale, expected] : rows) {
+        SCOPED_TRACE(name);
+        const WindowRect placed = placeWindow(area, width, height, scale);
+        EXPECT_EQ(placed, expected)
+            << placed.left << "," << placed.top << " " << placed.width << "x" << placed.height;
     }
 }
 

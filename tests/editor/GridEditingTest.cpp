@@ -35,96 +35,48 @@ protected:
     GridEditing editing{state, history, [this] { ++marks; }};
 };
 
-// Which box a click lays over each cell, by device type and row band.
+// Which box a click lays over each cell, by device type and row band: columns 1 to 5 as "-" for
+// none or the initial of TransId, Channel, DataAnalog, DataDigital, Start, End.
 TEST_F(Editing, PlacementByDeviceTypeRowAndColumn) {
-    using B = EditBox;
-    struct Case {
-        std::string type;
-        std::vector<int> rows;
-        std::array<B, 5> boxes; // columns 1 to 5
+    const std::tuple<std::string, std::vector<int>, std::string> cases[] = {
+        {"KYM3815", {1, 4}, "TCASE"},         {"KYM3815", {5, 8}, "TCDSE"},
+        {"QX4815", {9, 12, 17, 20}, "TCASE"}, {"QX4815", {13, 16, 21, 24}, "TCDSE"},
+        {"QD4815", {1, 4}, "T-A--"},          {"QD4815", {5, 8}, "T-D--"},
+        {"QR4805", {5, 6}, "TCD--"},          {"QR4805", {7}, "--D--"},
+        {"QD4805", {5, 6}, "T-D--"},          {"", {2}, "T-A--"},
     };
-    const std::array<B, 5> full{B::TransId, B::Channel, B::DataAnalog, B::Start, B::End};
-    const std::array<B, 5> fullDigital{B::TransId, B::Channel, B::DataDigital, B::Start, B::End};
-    const Case cases[] = {
-        {"KYM3815", {1, 4}, full},
-        {"KYM3815", {5, 8}, fullDigital},
-        {"QX4815", {9, 12, 17, 20}, full},
-        {"QX4815", {13, 16, 21, 24}, fullDigital},
-        {"QD4815", {1, 4}, {B::TransId, B::None, B::DataAnalog, B::None, B::None}},
-        {"QD4815", {5, 8}, {B::TransId, B::None, B::DataDigital, B::None, B::None}},
-        {"QR4805", {5, 6}, {B::TransId, B::Channel, B::DataDigital, B::None, B::None}},
-        {"QR4805", {7}, {B::None, B::None, B::DataDigital, B::None, B::None}},
-        {"QD4805", {5, 6}, {B::TransId, B::None, B::DataDigital, B::None, B::None}},
-        {"", {2}, {B::TransId, B::None, B::DataAnalog, B::None, B::None}},
-    };
-    for (const auto& c : cases) {
-        layOut(c.type);
-        for (int row : c.rows)
+    for (const auto& [type, rows, expected] : cases) {
+        layOut(type);
+        for (int row : rows) {
+            std::string boxes;
             for (int col = 1; col <= 5; ++col)
-                EXPECT_EQ(click(row, col), c.boxes[static_cast<std::size_t>(col - 1)])
-                    << c.type << " row " << row << " col " << col;
+                boxes += "-TCADSE"[static_cast<int>(click(row, col))]; // EditBox's order
+            EXPECT_EQ(boxes, expected) << type << " row " << row;
+        }
     }
-    EXPECT_EQ(click(3, 0), B::None);
+    EXPECT_EQ(click(3, 0), EditBox::None);
 }
 
-TEST_F(Editing, TransmitterPicksFillTheCellsTheDeviceTypeTies) {
-    layOut("QD4815");
-    click(3, kColTransmitterId);
-    editing.picked(EditBox::TransId, "1A");
-    for (int row = 1; row <= 8; ++row)
-        EXPECT_EQ(cell(row, kColTransmitterId), "1A") << row;
-
-    layOut("QD4805");
-    click(6, kColTransmitterId);
-    editing.picked(EditBox::TransId, "FFF0");
-    EXPECT_EQ(cell(5, kColTransmitterId), "FFF0");
-    EXPECT_EQ(cell(6, kColTransmitterId), "FFF0");
-    EXPECT_EQ(cell(6, kColDataFormat), "DIGITAL");
-
-    layOut("KYM3815");
-    put(7, kColTransmitterId, "22");
-    click(7, kColTransmitterId);
-    editing.picked(EditBox::TransId, "");
-    EXPECT_EQ(cell(7, kColTransmitterId), "");
-    EXPECT_EQ(cell(7, kColDataFormat), "DIGITAL");
-    click(2, kColTransmitterId);
-    editing.picked(EditBox::TransId, "5");
-    EXPECT_EQ(cell(2, kColDataFormat), "");
-    EXPECT_EQ(marks, 4);
-}
-
-TEST_F(Editing, PicksGoToTheClickedCellEvenAfterTheCurrentCellMoved) {
-    layOut("KYM3815");
-    click(2, kColTransChan);
-    state.grid.setRow(6);
-    state.grid.setCol(kColRangeEnd);
-    editing.picked(EditBox::Channel, "3");
-    EXPECT_EQ(cell(2, kColTransChan), "3");
-    EXPECT_EQ(cell(6, kColRangeEnd), "");
-}
-
-// Delete picks the empty entry of the cell's box, with the cells the device type ties to it, as
-// one undo step; a cell without a usable box keeps its text.
+// Delete picks the empty entry: as one marked undo step, the rows whose cell in the column it
+// empties, and the row whose DATA FORMAT it makes "DIGITAL"; a cell without a usable box stays.
 TEST_F(Editing, DeleteClearsWhatPickingTheEmptyEntryWould) {
     struct Case {
         const char* name;
         std::string type;
         int row, col;
-        std::vector<std::pair<int, int>> emptied;
-        int digitalRow = 0; // whose DATA FORMAT the pick makes "DIGITAL"
+        std::vector<int> emptied;
+        int digitalRow = 0;
     };
     const int id = kColTransmitterId;
     const Case cases[] = {
-        {"digital transmitter", "KYM3815", 6, id, {{6, id}}, 6},
-        {"shared transmitter",
-         "QD4815",
-         2,
-         id,
-         {{1, id}, {2, id}, {3, id}, {4, id}, {5, id}, {6, id}, {7, id}, {8, id}}},
-        {"channel", "KYM3815", 2, kColTransChan, {{2, kColTransChan}}},
-        {"data format", "KYM3815", 2, kColDataFormat, {{2, kColDataFormat}}},
-        {"range start", "KYM3815", 2, kColRangeStart, {{2, kColRangeStart}}},
-        {"range end", "QX4815", 20, kColRangeEnd, {{20, kColRangeEnd}}},
+        {"analog transmitter", "KYM3815", 2, id, {2}},
+        {"digital transmitter", "KYM3815", 6, id, {6}, 6},
+        {"shared transmitter", "QD4815", 2, id, {1, 2, 3, 4, 5, 6, 7, 8}},
+        {"paired transmitter", "QD4805", 6, id, {5, 6}, 6},
+        {"channel", "KYM3815", 2, kColTransChan, {2}},
+        {"data format", "KYM3815", 2, kColDataFormat, {2}},
+        {"range start", "KYM3815", 2, kColRangeStart, {2}},
+        {"range end", "QX4815", 20, kColRangeEnd, {20}},
         {"disabled box", "QD4815", 2, kColDataFormat, {}},
         {"no box", "QR4805", 5, kColRangeStart, {}},
         {"row label", "KYM3815", 2, 0, {}},
@@ -136,11 +88,13 @@ TEST_F(Editing, DeleteClearsWhatPickingTheEmptyEntryWould) {
             for (int col = 1; col <= kColRangeEnd; ++col)
                 put(row, col, "7");
         const DocumentSnapshot filled = history.snapshot();
+        const int marksBefore = marks;
         click(c.row, c.col);
         EXPECT_EQ(editing.cleared(), !c.emptied.empty());
+        EXPECT_EQ(marks, marksBefore + (c.emptied.empty() ? 0 : 1));
         for (int row = 1; row < state.grid.rows(); ++row)
             for (int col = 1; col <= kColRangeEnd; ++col) {
-                const bool emptied = std::ranges::count(c.emptied, std::pair{row, col}) > 0;
+                const bool emptied = col == c.col && std::ranges::count(c.emptied, row) > 0;
                 const bool digital = row == c.digitalRow && col == kColDataFormat;
                 EXPECT_EQ(cell(row, col), emptied   ? ""
                                           : digital ? "DIGITAL"
@@ -160,11 +114,7 @@ TEST_F(Editing, DeleteClearsWhatPickingTheEmptyEntryWould) {
 TEST_F(Editing, RangeListsFollowTheRowsDataFormat) {
     const std::string select = "Select Appropriate 'DATA FORMAT' Type!";
     const std::string digital = "Digital rows do not use this parameter.";
-    const struct {
-        std::string format;
-        int row;
-        std::string start, end;
-    } cases[] = {
+    const std::tuple<std::string, int, std::string, std::string> cases[] = {
         {"THERM 20k", 1, "241:-40..200", "241:-40..200"},
         {"COUNT", 2, "4097:0..4096", "4096:0..4095"},
         {"HUMIDITY", 3, "101:0..100", "101:0..100"},
@@ -180,59 +130,45 @@ TEST_F(Editing, RangeListsFollowTheRowsDataFormat) {
                list.entries[1] + ".." + list.entries.back() + list.message;
     };
     layOut("QX4815");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.format);
-        put(c.row, kColDataFormat, c.format);
-        click(c.row, kColRangeStart);
-        EXPECT_EQ(shown(editing.rangeList(RangeEnd::Start)), c.start);
-        EXPECT_EQ(shown(editing.rangeList(RangeEnd::End)), c.end);
+    for (const auto& [format, row, start, end] : cases) {
+        SCOPED_TRACE(format);
+        put(row, kColDataFormat, format);
+        click(row, kColRangeStart);
+        EXPECT_EQ(shown(editing.rangeList(RangeEnd::Start)), start);
+        EXPECT_EQ(shown(editing.rangeList(RangeEnd::End)), end);
     }
 }
 
 TEST_F(Editing, RangePicksKeepStartAtMostEnd) {
-    struct Case {
-        RangeEnd end;
-        std::string pick, other;
-        bool accepted;
-    };
-    const Case cases[] = {
-        {RangeEnd::Start, "4096", "4095", false}, {RangeEnd::Start, "4095", "4095", true},
-        {RangeEnd::Start, "5", "", true},         {RangeEnd::Start, "", "3", true},
-        {RangeEnd::Start, "-40", "200", true},    {RangeEnd::Start, "5", "abc", false},
-        {RangeEnd::Start, "0", "abc", true},      {RangeEnd::Start, "-40", "x", true},
-        {RangeEnd::End, "3", "4", false},         {RangeEnd::End, "4", "4", true},
-        {RangeEnd::End, "", "90", true},          {RangeEnd::End, "7", "", true},
-        {RangeEnd::End, "10", " 9.5kg", true},
+    const RangeEnd S = RangeEnd::Start, E = RangeEnd::End;
+    const std::tuple<RangeEnd, std::string, std::string, bool> cases[] = {
+        {S, "4096", "4095", false}, {S, "4095", "4095", true}, {S, "5", "", true},
+        {S, "", "3", true},         {S, "-40", "200", true},   {S, "5", "abc", false},
+        {S, "0", "abc", true},      {S, "-40", "x", true},     {E, "3", "4", false},
+        {E, "4", "4", true},        {E, "", "90", true},       {E, "7", "", true},
+        {E, "10", " 9.5kg", true},
     };
     layOut("KYM3815");
-    for (const auto& c : cases) {
-        const bool start = c.end == RangeEnd::Start;
+    for (const auto& [end, pick, other, accepted] : cases) {
+        const bool start = end == S;
         const int col = start ? kColRangeStart : kColRangeEnd;
-        put(2, start ? kColRangeEnd : kColRangeStart, c.other);
+        put(2, start ? kColRangeEnd : kColRangeStart, other);
         put(2, col, "old");
         click(2, col);
         const int marksBefore = marks;
-        const RangeVerdict verdict = editing.pickedRange(c.end, c.pick);
-        EXPECT_EQ(verdict.accepted, c.accepted) << c.pick << " vs " << c.other;
-        EXPECT_EQ(cell(2, col), c.accepted ? c.pick : "old");
-        EXPECT_EQ(verdict.message, c.accepted ? ""
-                                   : start    ? "'Start' entry must be <= 'End' entry"
-                                              : "'End' entry must be >= 'Start' entry");
+        const RangeVerdict verdict = editing.pickedRange(end, pick);
+        EXPECT_EQ(verdict.accepted, accepted) << pick << " vs " << other;
+        EXPECT_EQ(cell(2, col), accepted ? pick : "old");
+        EXPECT_EQ(verdict.message, accepted ? ""
+                                   : start  ? "'Start' entry must be <= 'End' entry"
+                                            : "'End' entry must be >= 'Start' entry");
         EXPECT_EQ(marks, marksBefore + 1);
     }
 }
 
-// Laying the transmitter or channel box over a cell changes its text as typing would, which is a
-// change unless the text stays or the first change after opening a file absorbs it.
-TEST_F(Editing, PlacingATypedBoxOverADifferentTextIsAChange) {
-    struct Case {
-        const char* name;
-        int col;
-        std::string previous;
-        bool ignoreNextChange;
-        int marks;
-    };
-    const Case cases[] = {
+// Laying the transmitter or channel box over a cell changes its text as typing would.
+TEST_F(Editing, PlacingATypedBoxOverADifferentTextIsAChangeAndPicksGoToTheClickedCell) {
+    const std::tuple<const char*, int, std::string, bool, int> cases[] = {
         {"transmitter, other text", kColTransmitterId, "2B", false, 1},
         {"transmitter, same text", kColTransmitterId, "1A", false, 0},
         {"channel, other text", kColTransChan, "", false, 1},
@@ -241,15 +177,21 @@ TEST_F(Editing, PlacingATypedBoxOverADifferentTextIsAChange) {
         {"range box", kColRangeStart, "5", false, 0},
     };
     layOut("KYM3815");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        put(1, c.col, "1A");
-        state.ignoreNextChange = c.ignoreNextChange;
+    for (const auto& [name, col, previous, ignoreNextChange, marked] : cases) {
+        SCOPED_TRACE(name);
+        put(1, col, "1A");
+        state.ignoreNextChange = ignoreNextChange;
         marks = 0;
-        editing.placed(click(1, c.col), c.previous);
-        EXPECT_EQ(marks, c.marks);
+        editing.placed(click(1, col), previous);
+        EXPECT_EQ(marks, marked);
         EXPECT_FALSE(state.ignoreNextChange);
     }
+
+    // A pick goes to the clicked cell even after the current cell moved on.
+    click(2, kColTransChan);
+    put(6, kColRangeEnd, "");
+    editing.picked(EditBox::Channel, "3");
+    EXPECT_EQ(cell(2, kColTransChan) + "|" + cell(6, kColRangeEnd), "3|");
 }
 
 TEST(ValueLists, TransmitterEntriesAndTheirPositions) {

@@ -11,21 +11,19 @@
 
 namespace kym::test {
 
-// Runs fn while a save over path cannot succeed, even for root (for whom read-only folders are
-// writable): on Windows the file is held open without sharing, so it cannot be replaced;
-// elsewhere writes beyond 8 bytes fail (EFBIG), so the save fails half-way.
-template <class Fn> auto withFailingSave(const std::filesystem::path& path, Fn fn) {
+// Runs fn while a save over path cannot succeed, even for root: on Windows the file is held open
+// without sharing; elsewhere writes beyond 8 bytes fail (EFBIG), so the save fails half-way.
+template <class Fn>
+auto withFailingSave([[maybe_unused]] const std::filesystem::path& path, Fn fn) {
 #ifdef _WIN32
     const HANDLE held = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     auto result = fn();
     ::CloseHandle(held);
 #else
-    (void)path;
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = 8;
+    const rlimit limited{8, saved.rlim_max};
     const auto handler = std::signal(SIGXFSZ, SIG_IGN);
     ::setrlimit(RLIMIT_FSIZE, &limited);
     auto result = fn();

@@ -40,12 +40,11 @@ struct MainWindowHarness {
     ScriptedPrompter prompter;
     ScriptedFileDialogs dialogs;
     MemorySettings settings;
-    std::function<void(QDialog&)> drive;
+    std::function<void(QDialog&)> drive = [](QDialog&) {};
     FlexGrid window{state,
                     Services{prompter, dialogs,
                              [this](QDialog& dialog) {
-                                 if (drive)
-                                     drive(dialog);
+                                 drive(dialog);
                                  return dialog.result();
                              },
                              Folders(dir / "kym")},

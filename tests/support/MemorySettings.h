@@ -9,8 +9,7 @@ namespace kym::test {
 class MemorySettings : public SettingsStore {
 public:
     std::vector<std::string> read(const std::string& key) const override {
-        const auto found = values.find(key);
-        return found == values.end() ? std::vector<std::string>() : found->second;
+        return values.contains(key) ? values.at(key) : std::vector<std::string>();
     }
     void write(const std::string& key, const std::vector<std::string>& list) override {
         values[key] = list;
