@@ -14,46 +14,41 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Verdict = SendSequence::Verdict;
 
-// The link on the slave side of a pseudo-terminal; the test plays the unit on the master side.
-// Sends end to end against a simulated unit run in kymtool's tests.
+// The link on a pseudo-terminal's slave side, the test the unit on the master side (kymtool's
+// tests send end to end to a simulated unit).
 class Link : public testing::Test {
 protected:
     Link() {
-        EXPECT_EQ(::openpty(&master_, &slave_, nullptr, nullptr, nullptr), 0);
+        EXPECT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
         termios raw{};
-        ::tcgetattr(slave_, &raw);
+        ::tcgetattr(slave, &raw);
         ::cfmakeraw(&raw);
-        ::tcsetattr(slave_, TCSANOW, &raw);
-        EXPECT_TRUE(link.open({0, ::ttyname(slave_)})) << link.errorString();
+        ::tcsetattr(slave, TCSANOW, &raw);
+        EXPECT_TRUE(link.open({0, ::ttyname(slave)})) << link.errorString();
         QObject::connect(&link, &SerialLink::waitEnded,
                          [this](Verdict verdict) { verdicts.push_back(verdict); });
     }
     ~Link() override { unplug(); }
 
     void unitWrites(const Bytes& bytes) {
-        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), std::ssize(bytes));
+        ASSERT_EQ(::write(master, bytes.data(), bytes.size()), std::ssize(bytes));
     }
     void unplug() {
-        for (int* fd : {&slave_, &master_})
+        for (int* fd : {&slave, &master})
             if (*fd >= 0)
                 ::close(std::exchange(*fd, -1));
     }
-    std::string slavePath() const { return ::ttyname(slave_); }
     void send() { link.send(SendSequence("KYM3815", Bytes{0x1B, 0x47, 0x4A, 0x00, 0x01})); }
 
+    int master = -1, slave = -1;
     SerialLink link{std::make_unique<QtSerialPort>()};
     std::vector<Verdict> verdicts;
-
-    int slave_ = -1;
-
-private:
-    int master_ = -1;
 };
 
 // The unit listens at 19200 baud, no parity, 8 data bits, 1 stop bit, without flow control.
 TEST_F(Link, ThePortIsSetAsTheUnitUsesIt) {
     termios line{};
-    ASSERT_EQ(::tcgetattr(slave_, &line), 0);
+    ASSERT_EQ(::tcgetattr(slave, &line), 0);
     EXPECT_EQ(::cfgetospeed(&line), speed_t(B19200));
     EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
     EXPECT_EQ(line.c_iflag & (IXON | IXOFF), tcflag_t(0));
@@ -82,15 +77,13 @@ TEST_F(Link, AVanishedPortEndsTheSendAndIsClosed) {
 
 // The kind of failure reaches the user's hint; a port another link holds is busy, not forbidden.
 TEST_F(Link, AFailedOpenSaysWhatKindOfFailureItIs) {
-    SerialLink missing(std::make_unique<QtSerialPort>());
-    EXPECT_FALSE(missing.open({0, "/dev/no-such-port"}));
-    EXPECT_EQ(missing.openFailure(), OpenFailure::NotFound) << missing.errorString();
-    EXPECT_FALSE(missing.open({}));
-    EXPECT_EQ(missing.openFailure(), OpenFailure::NotFound) << missing.errorString();
-
-    SerialLink second(std::make_unique<QtSerialPort>());
-    EXPECT_FALSE(second.open({0, slavePath()}));
-    EXPECT_EQ(second.openFailure(), OpenFailure::Busy) << second.errorString();
+    SerialLink other(std::make_unique<QtSerialPort>());
+    EXPECT_FALSE(other.open({0, "/dev/no-such-port"}));
+    EXPECT_EQ(other.openFailure(), OpenFailure::NotFound) << other.errorString();
+    EXPECT_FALSE(other.open({}));
+    EXPECT_EQ(other.openFailure(), OpenFailure::NotFound) << other.errorString();
+    EXPECT_FALSE(other.open({0, ::ttyname(slave)}));
+    EXPECT_EQ(other.openFailure(), OpenFailure::Busy) << other.errorString();
 }
 
 } // namespace

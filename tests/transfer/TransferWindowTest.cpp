@@ -1,28 +1,22 @@
-#include "FakeSerialPort.h"
-#include "config/Paths.h"
 #include "support/ConfigLines.h"
 #include "support/Controls.h"
 #include "support/MainWindowHarness.h"
-#include "transfer/Frames.h"
-#include "transfer/frmRecord.h"
 #include "transfer/frmTransfer.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace kym {
 namespace {
 
 using test::ConfigLines;
-using test::FakeSerialPort;
 using Status = std::pair<std::string, QColor>;
 
 const QColor kGreen(0, 255, 0);
@@ -32,42 +26,54 @@ constexpr std::string_view kCom3 = "COM3";
 #else
 constexpr std::string_view kCom3 = "/dev/ttyS2";
 #endif
-const QColor kRed(255, 0, 0);
+
+// A port without a line, beside one detected adapter; each written byte leaves on the next
+// event-loop turn, as on a real port.
+class FakeSerialPort : public SerialPort {
+public:
+    void setPortName(const std::string& location) override { portName = location; }
+    void setSettings(std::string_view) override {}
+    bool open() override { return opened = error.empty() && !portName.empty(); }
+    void close() override { opened = false; }
+    bool isOpen() const override { return opened; }
+    void write(std::uint8_t byte) override {
+        sent.push_back(byte);
+        QTimer::singleShot(0, this, [this] { Q_EMIT written(); });
+    }
+    std::vector<std::uint8_t> read() override { return std::exchange(arrived, {}); }
+    void discardReceived() override { arrived.clear(); }
+    std::string errorString() const override { return error; }
+    OpenFailure openFailure() const override { return failure; }
+    std::vector<std::string> detectedPorts() const override { return {"/dev/ttyUSB0"}; }
+
+    void arrive(const std::vector<std::uint8_t>& bytes) {
+        arrived.insert(arrived.end(), bytes.begin(), bytes.end());
+        Q_EMIT readyRead();
+    }
+
+    // Opening fails while error, the system's words, is not empty.
+    OpenFailure failure = OpenFailure::Other;
+    std::string error, portName;
+    std::vector<std::uint8_t> sent, arrived;
+    bool opened = false;
+};
 
 class TransferWindow : public testing::Test {
 protected:
-    TransferWindow() {
-        auto port = std::make_unique<FakeSerialPort>(record);
-        fake = port.get();
-        window = std::make_unique<frmTransfer>(
-            state, Services{prompter, dialogs, [](QDialog&) { return 0; }, Folders(dir / "kym")},
-            std::move(port));
-    }
-
     template <class Widget = QWidget> Widget* child(const char* name) {
-        return &test::child<Widget>(*window, name);
+        return &test::child<Widget>(window, name);
     }
     void click(const char* name) { child<QAbstractButton>(name)->click(); }
-    bool shown(const char* name) { return child(name)->isVisibleTo(window.get()); }
-    // The buttons that may be pressed now, of those a send locks.
-    std::string enabled() {
-        std::string names;
-        for (const char* name : {"openPort", "closePort", "btnSelect", "btnSendFile"})
-            if (child(name)->isEnabled())
-                names += names.empty() ? name : std::string(" ") + name;
-        return names;
-    }
-    // A status box's text and background.
+    bool shown(const char* name) { return child(name)->isVisibleTo(&window); }
+    std::string tip(const char* name) { return child(name)->toolTip().toStdString(); }
     Status box(const char* name) {
         const auto* edit = child<QLineEdit>(name);
         return {edit->text().toStdString(), edit->palette().color(QPalette::Base)};
     }
-    QColor system(QPalette::ColorRole role) {
-        return QApplication::palette(child("txtStatus")).color(role);
-    }
     std::string traffic() {
         return child<QPlainTextEdit>("txtTraffic")->toPlainText().toStdString();
     }
+    bool logged(const std::string& text) { return traffic().find(text) != std::string::npos; }
 
     void openPort(const char* entry = "COM1") {
         child<QComboBox>("portChoice")->setCurrentText(QString::fromLatin1(entry));
@@ -80,166 +86,148 @@ protected:
     // Files live in a folder and under a name with letters outside ASCII.
     std::filesystem::path write(const ConfigLines& config,
                                 const std::string& name = "J\u00fcrgen.vlt") {
-        const auto folder = dir.path() / pathFromUtf8("Z\u00fcrich");
-        std::filesystem::create_directories(folder);
-        test::writeFile(folder / pathFromUtf8(name), config.text());
-        return folder / pathFromUtf8(name);
+        const auto path = dir.path() / pathFromUtf8("Z\u00fcrich") / pathFromUtf8(name);
+        std::filesystem::create_directories(path.parent_path());
+        test::writeFile(path, config.text());
+        return path;
     }
 
+    const QPalette system = QApplication::palette("QLineEdit");
     test::TempDir dir;
     ProgramState state;
     test::ScriptedPrompter prompter;
     test::ScriptedFileDialogs dialogs;
-    FakeSerialPort::Record record;
-    FakeSerialPort* fake = nullptr;
-    std::unique_ptr<frmTransfer> window;
+    std::unique_ptr<FakeSerialPort> port = std::make_unique<FakeSerialPort>();
+    FakeSerialPort* fake = port.get();
+    frmTransfer window{
+        state, Services{prompter, dialogs, [](QDialog&) { return 0; }, Folders(dir / "kym")},
+        std::move(port)};
 };
 
-// Opening, a port, a file for an extender system, a unit choice and an acknowledged send.
+// A port that opens at the second try and two sends: the first without a kym folder, so that its
+// record line cannot be written, which is reported beside an outcome it does not change.
 TEST_F(TransferWindow, SendsAPickedFile) {
-    test::expectNamedControls(*window);
-    std::filesystem::create_directories(dir / "kym");
+    test::expectNamedControls(window);
     EXPECT_EQ(child<QAbstractButton>("btnGetFile")->text().toStdString(),
               "Get File (returned as " + (dir / "kym" / "_config.cfg").string());
+    EXPECT_FALSE(child("btnGetFile")->isEnabled());
     const auto* ports = child<QComboBox>("portChoice");
     EXPECT_EQ(ports->count(), 9);
-    EXPECT_EQ(ports->itemText(8).toStdString(), "/dev/ttyUSB0");
-    EXPECT_EQ(ports->currentText().toStdString(), "COM1");
-    EXPECT_EQ(box("txtStatus"), Status("Disconnected", system(QPalette::Base)));
-    EXPECT_FALSE(child("btnGetFile")->isEnabled());
+    EXPECT_EQ((ports->currentText() + u' ' + ports->itemText(8)).toStdString(),
+              "COM1 /dev/ttyUSB0");
+    EXPECT_EQ(box("txtStatus"), Status("Disconnected", system.color(QPalette::Base)));
     EXPECT_FALSE(shown("ExtenderFrame"));
 
-    const ConfigLines extender("QX4815", std::vector<std::string>(24, "1,,,,,;"));
-    const auto picked = write(extender);
+    const auto picked = write(ConfigLines("QX4815", std::vector<std::string>(24, "1,,,,,;")));
     select(picked);
     const auto& request = dialogs.requests.at(0).request;
     const auto folder = dir / "kym" / "kym3815";
-    EXPECT_EQ(
-        std::tie(request.title, request.filterDescription, request.filterPattern,
-                 request.directory),
-        std::tuple("Select File", "Config files " + (folder / "*.vlt").string(), "*.vlt", folder));
+    EXPECT_EQ(request.title + "|" + request.filterDescription + "|" + request.filterPattern,
+              "Select File|Config files " + (folder / "*.vlt").string() + "|*.vlt");
+    EXPECT_EQ(request.directory, folder);
     EXPECT_EQ(box("txtFileStatus"), Status("File is ready to be sent.", kGreen));
     EXPECT_TRUE(shown("ExtenderFrame"));
     EXPECT_TRUE(child<QRadioButton>("optMainUnit")->isChecked());
-    // A cancelled choice keeps the file.
-    select(std::nullopt);
+    select(std::nullopt); // a cancelled choice keeps the file
     EXPECT_EQ(box("txtFileName").first, utf8Of(picked));
-
     click("optExt2");
-    EXPECT_EQ(state.selectedUnit, kExtendedUnit2);
+
+    // The reason (the session's test has the texts) is the tooltip until a port opens.
+    fake->failure = OpenFailure::Busy;
+    fake->error = "Permission error while locking the device";
     openPort("COM3");
-    EXPECT_EQ(record.portName, kCom3);
-    EXPECT_EQ(record.settings, "19200,N,8,1");
-    EXPECT_EQ(box("txtStatus"), Status("COM 3: Open at 19200,N,8,1", kGreen));
+    const std::string reason = std::string(kCom3) +
+                               ": Permission error while locking the device. Another program is "
+                               "using the port: close it there or choose another port.";
+    EXPECT_EQ(box("txtStatus"), Status("Cannot open:  COM 3", QColor(255, 0, 0)));
+    EXPECT_EQ(tip("txtStatus"), reason);
+    EXPECT_TRUE(logged(reason)) << traffic();
+    fake->error.clear();
+    openPort("COM3");
+    EXPECT_EQ(tip("txtStatus"), "");
+
     click("btnSendFile");
-    EXPECT_EQ(record.written.size(), 79u); // an extended unit's frame, not the main unit's 111
+    EXPECT_EQ(fake->sent.size(), 79u); // an extended unit's frame, not the main unit's 111
     fake->arrive({0x1B, 0x47, 0x4A});
     fake->arrive({0x06, 0x39, 0xAB});
     EXPECT_EQ(box("txtCommStatus"), Status("Acknowledge Received", kGreen));
-    EXPECT_EQ(enabled(), "closePort btnSelect btnSendFile");
-    EXPECT_NE(traffic().find("sent     1B 47 4A 00 29"), std::string::npos) << traffic();
-    EXPECT_NE(traffic().find("received 06 39 AB"), std::string::npos) << traffic();
-    const auto lines = ProgrammingRecord(dir / "kym" / "programming-record.csv").read();
+    EXPECT_FALSE(child("openPort")->isEnabled());
+    for (const char* name : {"closePort", "btnSelect", "btnSendFile"})
+        EXPECT_TRUE(child(name)->isEnabled()) << name;
+    EXPECT_TRUE(logged("sent     1B 47 4A 00 29")) << traffic();
+    EXPECT_TRUE(logged("received 06 39 AB")) << traffic();
+    const auto recordFile = dir / "kym" / "programming-record.csv";
+    const std::string problem =
+        "The programming record " + utf8Of(recordFile) + " was not written: ";
+    EXPECT_TRUE(tip("txtCommStatus").starts_with(problem)) << tip("txtCommStatus");
+    EXPECT_GT(tip("txtCommStatus").size(), problem.size()); // the system's reason follows
+    EXPECT_TRUE(logged(tip("txtCommStatus"))) << traffic();
+
+    std::filesystem::create_directories(dir / "kym");
+    click("btnSendFile");
+    fake->arrive({0x1B, 0x47, 0x4A, 0x06, 0x39, 0xAB});
+    EXPECT_EQ(tip("txtCommStatus"), "");
+    const auto lines = ProgrammingRecord(recordFile).read();
     ASSERT_TRUE(lines && lines->size() == 1);
     EXPECT_EQ(lines->at(0).unit + ", " + lines->at(0).outcome, "extended 2, Acknowledge Received");
-
     click("btnClearStatus");
-    EXPECT_EQ(box("txtCommStatus"), Status("", system(QPalette::Base)));
+    EXPECT_EQ(box("txtCommStatus"), Status("", system.color(QPalette::Base)));
     EXPECT_EQ(traffic(), "");
-}
 
-// The status box keeps its short text; the message box says which line of which file and why.
-TEST_F(TransferWindow, AFileThatCannotBeSentIsExplainedInAMessageBox) {
-    select(write(ConfigLines("QX4815")));
+    // The status box keeps its short text; the message box says which line of which file and why.
     const auto bad = write(ConfigLines("KYM3815").set("CAPTURE", "300"), "bad.vlt");
     select(bad);
     const std::string message = utf8Of(bad) + ":2: CAPTURE \"300\" is outside 0 to 255";
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, message);
     EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
-    EXPECT_EQ(box("txtFileStatus"), Status("Error reading file ", system(QPalette::Dark)));
+    EXPECT_EQ(box("txtFileStatus"), Status("Error reading file ", system.color(QPalette::Dark)));
     EXPECT_FALSE(shown("ExtenderFrame"));
-    EXPECT_NE(traffic().find(message), std::string::npos) << traffic();
-}
-
-// The reason (the session's test has the texts) is the tooltip until a port opens.
-TEST_F(TransferWindow, AFailedOpenSaysWhyInTheTooltipAndTheTraffic) {
-    record.opens = false;
-    record.failure = OpenFailure::Busy;
-    record.error = "Permission error while locking the device";
-    openPort("COM3");
-    const std::string reason = std::string(kCom3) +
-                               ": Permission error while locking the device. Another program is "
-                               "using the port: close it there or choose another port.";
-    EXPECT_EQ(box("txtStatus"), Status("Cannot open:  COM 3", kRed));
-    EXPECT_EQ(child("txtStatus")->toolTip().toStdString(), reason);
-    EXPECT_NE(traffic().find(reason), std::string::npos) << traffic();
-    record.opens = true;
-    openPort("COM3");
-    EXPECT_EQ(child("txtStatus")->toolTip().toStdString(), "");
-}
-
-// Without a kym folder the record cannot be written: the send is acknowledged all the same.
-TEST_F(TransferWindow, ARecordThatCannotBeWrittenIsReportedAndChangesNothingElse) {
-    select(write(ConfigLines("KYM3815")));
-    openPort();
-    click("btnSendFile");
-    fake->arrive({0x1B, 0x47, 0x4A, 0x06, 0x39, 0xAB});
-    EXPECT_EQ(box("txtCommStatus"), Status("Acknowledge Received", kGreen));
-    // The system's reason follows.
-    const std::string problem = "The programming record " +
-                                utf8Of(dir / "kym" / "programming-record.csv") +
-                                " was not written: ";
-    const std::string tip = child("txtCommStatus")->toolTip().toStdString();
-    EXPECT_TRUE(tip.starts_with(problem) && tip.size() > problem.size()) << tip;
-    EXPECT_NE(traffic().find(tip), std::string::npos) << traffic();
+    EXPECT_TRUE(logged(message)) << traffic();
 }
 
 TEST_F(TransferWindow, ClosingDuringASendStopsItAndReleasesThePort) {
     select(write(ConfigLines("QR4805")));
     openPort();
     click("btnSendFile");
-    const std::size_t sent = record.written.size();
-    window->reject();
-    EXPECT_FALSE(record.open);
+    const std::size_t sent = fake->sent.size();
+    window.reject();
+    EXPECT_FALSE(fake->opened);
     // Neither this acknowledgement nor the one-second pause that would follow lead anywhere.
     fake->arrive({0x1B});
-    QSignalSpy ended(window.get(), &frmTransfer::sendEnded);
+    QSignalSpy ended(&window, &frmTransfer::sendEnded);
     EXPECT_FALSE(ended.wait(1200));
-    EXPECT_EQ(record.written.size(), sent);
+    EXPECT_EQ(fake->sent.size(), sent);
 }
 
 // File > File Transfer opens this window (a save that vetoes it is the lifecycle's test). File >
 // Programming Record shows the newest send first; Open File opens its file in the editor.
 TEST_F(TransferWindow, TheFileMenuOpensItAndTheRecordWindow) {
     std::filesystem::create_directories(dir / "kym");
-    const ProgrammingRecord programmingRecord(dir / "kym" / "programming-record.csv");
+    const ProgrammingRecord past(dir / "kym" / "programming-record.csv");
     const auto older = write(ConfigLines("KYM3815"), "older.vlt");
-    ASSERT_TRUE(programmingRecord.append({"", "QR4805", "", "COM1", "gone.vlt", "", 79, "", "x"}));
-    ASSERT_TRUE(
-        programmingRecord.append({"", "KYM3815", "", "COM2", utf8Of(older), "", 79, "", "y"}));
-    std::vector<std::string> rows;
-    int opened = 0;
+    ASSERT_TRUE(past.append({"", "QR4805", "", "COM1", "gone.vlt", "", 79, "", "x"}));
+    ASSERT_TRUE(past.append({"", "KYM3815", "", "COM2", utf8Of(older), "", 79, "", "y"}));
+    std::vector<std::string> opened, rows;
     const auto runner = [&](QDialog& dialog) {
-        if (dialog.objectName() == QStringLiteral("frmTransfer")) {
-            ++opened;
+        opened.push_back(dialog.objectName().toStdString());
+        if (opened.size() == 1)
             return 0;
-        }
-        auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("tblRecord"));
-        for (int row = 0; table && row < table->rowCount(); ++row)
-            rows.push_back(table->item(row, 3)->text().toStdString() + " " +
-                           table->item(row, 4)->text().toStdString());
         test::expectNamedControls(dialog);
-        table->selectRow(0);
-        dialog.findChild<QAbstractButton*>(QStringLiteral("btnOpenFile"))->click();
+        auto& table = test::child<QTableWidget>(dialog, "tblRecord");
+        for (int row = 0; row < table.rowCount(); ++row)
+            rows.push_back(table.item(row, 3)->text().toStdString() + " " +
+                           table.item(row, 4)->text().toStdString());
+        table.selectRow(0);
+        test::child<QAbstractButton>(dialog, "btnOpenFile").click();
         return dialog.result();
     };
     test::MemorySettings settings;
     FlexGrid editor(state, Services{prompter, dialogs, runner, Folders(dir / "kym")}, settings,
-                    [&] { return std::make_unique<FakeSerialPort>(record); });
+                    [] { return std::make_unique<FakeSerialPort>(); });
     test::menuEntry(editor, "mnuFileTransfer")->trigger();
-    EXPECT_EQ(opened, 1);
     test::menuEntry(editor, "mnuProgrammingRecord")->trigger();
+    EXPECT_EQ(opened, (std::vector<std::string>{"frmTransfer", "frmRecord"}));
     EXPECT_EQ(rows, (std::vector<std::string>{"COM2 " + utf8Of(older), "COM1 gone.vlt"}));
     EXPECT_EQ(state.document.currentFilePath, utf8Of(older));
 }
