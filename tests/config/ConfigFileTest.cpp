@@ -2,14 +2,15 @@
 
 #include "config/DeviceTypes.h"
 #include "config/Layout.h"
+#include "config/Paths.h"
 #include "support/ConfigLines.h"
+#include "support/FailingSave.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 namespace kym {
 namespace {
-
-using Rows = std::vector<std::string>;
 
 // A file's lines, given joined by "|", each ended by CR LF.
 std::string crlf(std::string_view lines) {
@@ -33,7 +34,6 @@ ProgramState read(const std::string& text, ProgramState state = {}) {
     return state;
 }
 
-// The cells of rows `rows` in columns `cols`, each followed by "|".
 std::string cells(const RegisterGrid& grid, std::pair<int, int> rows, std::pair<int, int> cols) {
     std::string texts;
     for (int r = rows.first; r <= rows.second; ++r)
@@ -42,16 +42,14 @@ std::string cells(const RegisterGrid& grid, std::pair<int, int> rows, std::pair<
     return texts;
 }
 
-// New documents are written byte for byte; read back with other settings, a file is written
-// again unchanged.
 TEST(ConfigFile, NewDocumentsAreWrittenByteForByteAndReadBackTheSame) {
     const std::string empty = ",,,,,;";
-    const std::pair<const char*, Rows> cases[] = {
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
         {"QD4815",
          {",1,COUNT,0,4095,;", ",2,COUNT,0,4095,;", ",3,COUNT,0,4095,;", ",4,COUNT,0,4095,;",
           ",1,DIGITAL,,,;", ",2,DIGITAL,,,;", ",3,DIGITAL,,,;", ",4,DIGITAL,,,;"}},
         {"QD4805", {empty, empty, empty, empty, ",1,DIGITAL,,,;", ",2,DIGITAL,,,;", empty, empty}},
-        {"QX4815", Rows(24, empty)},
+        {"QX4815", std::vector(24, empty)},
     };
     for (const auto& [type, rows] : cases) {
         SCOPED_TRACE(type);
@@ -68,16 +66,25 @@ TEST(ConfigFile, NewDocumentsAreWrittenByteForByteAndReadBackTheSame) {
     }
 }
 
+// CAPTURE_SCALE's value "TIMEOUT" is a key for the keys tested after it in the same step; the
+// line right after the last row is passed over. The table takes the type in force at COLUMN_NAMES.
 TEST(ConfigFile, KeysInAnyOrderWithBareLineFeedsAndCellsCutAtCommas) {
-    std::string text = crlf("NETWORK_ID|9|TIMEOUT|45|DEVICE_TYPE|QR4805|FILE_TYPE|FACTORY|"
-                            "COLUMN_NAMES|5|a:b:c:d:e:|ROW_DATA|8|1,2,COUNT,0,100,;|AB,CD|"
-                            "a,b,c,d,e,f,g,h,|x:y,,z,|00A5,|||||CAPTURE|3|capture|7");
+    ProgramState before;
+    before.header.deviceType = "QR4805";
+    before.header.captureInMinutes = true;
+    std::string text = crlf("CAPTURE_SCALE|TIMEOUT|45|FILE_TYPE|FACTORY|COLUMN_NAMES|5|a:b:c:d:e:|"
+                            "ROW_DATA|8|1,2,COUNT,0,100,;|AB,CD|a,b,c,d,e,f,g,h,|x:y,,z,|00A5,||||"
+                            "NETWORK_ID|NETWORK_ID|9|CAPTURE|3|capture|DEVICE_TYPE|QX4815");
     std::erase(text, '\r');
-    const ProgramState state = read(text);
-    EXPECT_EQ(state.header.networkID + "/" + state.header.captureValue, "9/3");
-    EXPECT_EQ(state.header.timeoutNumber, 45);
+    const ProgramState state = read(text, before);
+    const HeaderSettings& h = state.header;
+    EXPECT_EQ(h.networkID + "/" + h.captureValue + "/" + h.timeout + "/" + h.deviceType,
+              "9/3/45/QX4815");
+    EXPECT_EQ(h.timeoutNumber, 45);
+    EXPECT_FALSE(h.captureInMinutes);
     EXPECT_TRUE(state.history.fileTypeRead);
     EXPECT_EQ(state.grid.cell(0, 1), "TRANSMITTER ID"); // the layout rewrites the names
+    EXPECT_EQ(state.grid.rows(), 9);
     EXPECT_TRUE(state.grid.rowHidden(1));
     // Without a trailing comma the last cell is lost; fields beyond the grid are ignored.
     EXPECT_EQ(cells(state.grid, {1, 5}, {1, 5}),
@@ -95,32 +102,9 @@ TEST(ConfigFile, MissingKeysKeepTheirValuesAndEmptyValuesTakeDefaults) {
               "0LAST1710002|");
     EXPECT_EQ(h.networkID, "5");
     EXPECT_TRUE(h.captureInMinutes);
-    // Without COLUMN_NAMES the grid stays cleared and not laid out.
     EXPECT_EQ(state.grid.cell(0, 1) + state.grid.cell(1, 0), "");
     EXPECT_FALSE(state.history.tableLaidOut || state.history.deviceTypeGiven ||
                  state.history.fileTypeRead);
-}
-
-TEST(ConfigFile, TheTableIsShapedForTheTypeInForceAtColumnNames) {
-    const ProgramState extender =
-        read(crlf("DEVICE_TYPE|QX4815|COLUMN_NAMES|5||ROW_DATA|2|1,,,,,;|2,,,,,;|"));
-    EXPECT_EQ(extender.grid.rows(), 25);
-    EXPECT_EQ(extender.grid.cell(2, 1) + extender.grid.cell(3, 1), "2");
-
-    ProgramState before;
-    before.header.deviceType = "QR4805";
-    const ProgramState late = read(crlf("COLUMN_NAMES|5||DEVICE_TYPE|QX4815"), before);
-    EXPECT_EQ(late.grid.rows(), 9);
-    EXPECT_TRUE(late.grid.rowHidden(1));
-}
-
-// CAPTURE_SCALE's value "TIMEOUT" is a key for the tests that follow in the same step; the line
-// right after the last row is passed over, the one after it is a key again.
-TEST(ConfigFile, AMovedIndexIsTestedByTheKeysAfterIt) {
-    const ProgramState state = read(crlf("CAPTURE_SCALE|TIMEOUT|17|COLUMN_NAMES|5||ROW_DATA|1|"
-                                         "A,,,,,;|NETWORK_ID|NETWORK_ID|3"));
-    EXPECT_EQ(state.header.timeout + "/" + state.header.networkID, "17/3");
-    EXPECT_FALSE(state.header.captureInMinutes);
 }
 
 TEST(ConfigFile, ReadErrorsNameTheLineAndKeepWhatWasRead) {
@@ -151,24 +135,77 @@ TEST(ConfigFile, ReadErrorsNameTheLineAndKeepWhatWasRead) {
 TEST(LayoutGrid, LabelsAndHiddenRowsPerDeviceType) {
     const std::string plain = "ANALOG|ANALOG|ANALOG|ANALOG|DIGITAL|DIGITAL|DIGITAL|DIGITAL|";
     const std::string two = "||||DIGITAL|DIGITAL|||";
-    const struct {
-        std::string type, labels, hidden, recorded; // hidden: rows 1-8; recorded: the layout type
-    } cases[] = {
+    // The type, its labels, its hidden rows among rows 1-8 and the type recorded as laid out.
+    const std::array<std::string, 4> cases[] = {
         {"KYM3815", plain, "--------", "KYM3815"}, {"OTHER", plain, "--------", ""},
         {"QR4805", two, "hhhh--hh", "QR4805"},     {"QD4815", plain, "--------", "QD4815"},
         {"QD4805", two, "hhhh--hh", "QD4805"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.type);
-        const ProgramState state = newDocument(c.type);
-        const RegisterGrid& grid = state.grid;
-        std::string hidden;
+    for (const auto& [type, labels, hidden, recorded] : cases) {
+        SCOPED_TRACE(type);
+        const ProgramState state = newDocument(type);
+        std::string rows;
         for (int r = 1; r <= 8; ++r)
-            hidden += grid.rowHidden(r) ? 'h' : '-';
-        EXPECT_EQ(cells(grid, {1, 8}, {0, 0}) + hidden, c.labels + c.hidden);
+            rows += state.grid.rowHidden(r) ? 'h' : '-';
+        EXPECT_EQ(cells(state.grid, {1, 8}, {0, 0}) + rows, labels + hidden);
         EXPECT_TRUE(state.history.tableLaidOut);
-        EXPECT_EQ(state.history.layoutDeviceType, c.recorded);
+        EXPECT_EQ(state.history.layoutDeviceType, recorded);
     }
+}
+
+// The bytes are written as given: a text-mode write on Windows would double CR LF.
+TEST(WriteFileAtomically, ReplacesTheEarlierFileOrKeepsItWhole) {
+    using enum std::filesystem::perms;
+    const std::string text = "DEVICE_TYPE\r\nQX4815\r\n\r\n";
+    const struct {
+        std::string name, earlier, target; // earlier empty: no file before the save
+        bool saved, fillerFails = false, targetFails = false;
+    } cases[] = {
+        {"new file", "", "a.vlt", true},
+        {"over an existing file", "old\r\n", "a.vlt", true},
+        {"the filler fails", "old\r\n", "a.vlt", false, true},
+        {"the folder is missing", "", "missing/a.vlt", false},
+        {"the target cannot be written", "old\r\n", "a.vlt", false, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const auto path = dir / c.target;
+        if (!c.earlier.empty()) {
+            test::writeFile(path, c.earlier);
+            std::filesystem::permissions(path, owner_read | owner_write | group_read);
+        }
+        const auto save = [&] {
+            return c.fillerFails
+                       ? writeFileAtomically(
+                             path, [](const FileSink& sink) { return sink("half") && false; })
+                       : writeFileAtomically(path, text);
+        };
+        const auto saved = c.targetFails ? test::withFailingSave(path, save) : save();
+        EXPECT_EQ(saved.ok() || saved.error().reason.empty(), c.saved) << "a failure has a reason";
+        EXPECT_EQ(test::readFile(path), c.saved ? text : c.earlier);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+                  std::filesystem::exists(path) ? 1 : 0);
+#ifndef _WIN32
+        if (!c.earlier.empty()) {
+            EXPECT_EQ(std::filesystem::status(path).permissions(),
+                      owner_read | owner_write | group_read);
+        }
+#endif
+    }
+}
+
+// Names reach the file system as UTF-8, also outside the ANSI code page on Windows.
+TEST(Paths, AFileNameWithNonAsciiLettersRoundTrips) {
+    test::TempDir dir;
+    const std::string folder = utf8Of(dir.path()) + "/Zürich Ωmega";
+    const std::string name = folder + "/Käse €.vlt";
+    std::filesystem::create_directory(pathFromUtf8(folder));
+    ASSERT_TRUE(writeFileAtomically(pathFromUtf8(name), "CAPTURE\r\n5\r\n").ok());
+    const auto found = *std::filesystem::directory_iterator(pathFromUtf8(folder));
+    EXPECT_EQ(utf8Of(found.path().filename()), "Käse €.vlt");
+    const auto lines = readLineFile(pathFromUtf8(name));
+    EXPECT_EQ(lines.ok() ? lines->at(2) : lines.error().reason, "5");
 }
 
 } // namespace

@@ -7,22 +7,35 @@
 namespace kym {
 namespace {
 
-// A grid whose rows 1 to 4 hold low input, low setpoint, high input and high setpoint in RANGE
-// START, the column the dialog works in.
-RegisterGrid gridWith(std::array<std::string, 4> values) {
+using Cells = std::array<std::string, 4>; // low input, low setpoint, high input, high setpoint
+
+RegisterGrid gridWith(const Cells& values) {
     RegisterGrid grid(9, 6);
+    grid.setCol(kColRangeStart);
     for (int row = 1; row <= 4; ++row) {
         grid.setRow(row);
-        grid.setCol(kColRangeStart);
         grid.setText(values[static_cast<std::size_t>(row - 1)]);
     }
     return grid;
+}
+
+std::string column(const RegisterGrid& grid) {
+    std::string cells;
+    for (int row = 1; row <= 4; ++row)
+        cells += grid.cell(row, kColRangeStart) + " ";
+    return cells;
 }
 
 SetpointRange opened(RegisterGrid& grid, const std::string& format) {
     SetpointRange dialog(grid, {format, true, {1, 2, 3, 4}, {5, 6, 7, 8}});
     dialog.Form_Load();
     return dialog;
+}
+
+// Low input, high input, low setpoint, high setpoint.
+std::array<int, 4> positions(const SetpointRange& d) {
+    return {d.SliderLowInput.position, d.SliderHighInput.position, d.SliderLowSetpoint.position,
+            d.SliderHighSetpoint.position};
 }
 
 // Each slider as "max/large/small", the four sliders joined by blanks.
@@ -59,29 +72,19 @@ TEST(SetpointRange, SliderRangesAndStepsPerDataFormat) {
     }
 }
 
-TEST(SetpointRange, AStoredReversePairOpensReverseActingAndWritesBackUnchanged) {
+// A reverse acting pair shows its stored texts and OK writes them back unchanged, a pasted line
+// break dropped; the high setpoint's text never goes below 0.
+TEST(SetpointRange, AReversePairWritesBackUnchanged) {
     RegisterGrid grid = gridWith({"100", "120", "3000", "40"});
     SetpointRange d = opened(grid, "RESET_ANALOG");
-    EXPECT_TRUE(d.OptionReverse);
-    EXPECT_FALSE(d.OptionDirect);
-    EXPECT_EQ(d.SliderLowSetpoint.position, 59);
-    EXPECT_EQ(d.SliderHighSetpoint.position, 139);
-    EXPECT_EQ(d.TextLowSetpoint, "120");
-    EXPECT_EQ(d.TextHighSetpoint, "40");
-    EXPECT_EQ(d.LabelLowLowSetpoint, "180");
-    d.TextHighInput = "30\r\n00"; // a pasted line break must not split the cell's line
+    EXPECT_EQ(d.TextLowSetpoint + " " + d.TextHighSetpoint + " " + d.LabelLowLowSetpoint,
+              "120 40 180");
+    d.TextHighInput = "30\r\n00";
     d.CommandOK_Click();
-    std::string cells;
-    for (int row = 1; row <= 4; ++row)
-        cells += grid.cell(row, kColRangeStart) + " ";
-    EXPECT_EQ(cells, "100 120 3000 40 ");
-
-    RegisterGrid hidden = gridWith({"1", "120", "2", "40"});
-    EXPECT_TRUE(opened(hidden, "QW7635B").OptionReverse); // even with the option hidden
-    RegisterGrid equal = gridWith({"5", "60", "50", "60"});
-    const SetpointRange direct = opened(equal, "RESET_TEMP");
-    EXPECT_TRUE(direct.OptionDirect);
-    EXPECT_EQ(direct.TextLowSetpoint + " " + direct.TextHighSetpoint, "60 60");
+    EXPECT_EQ(column(grid), "100 120 3000 40 ");
+    d.SliderHighSetpoint.setPosition(180);
+    d.SliderHighSetpoint_Scroll();
+    EXPECT_EQ(d.TextHighSetpoint, "0");
 }
 
 TEST(SetpointRange, TheLowInputRaisesTheHighSlidersMinimum) {
@@ -89,53 +92,41 @@ TEST(SetpointRange, TheLowInputRaisesTheHighSlidersMinimum) {
     SetpointRange d = opened(grid, "RESET_TEMP");
     d.SliderLowInput.setPosition(179);
     d.SliderLowInput_Scroll();
-    EXPECT_EQ(d.SliderHighInput.min, 179);
-    EXPECT_EQ(d.SliderHighInput.selStart, 179);
-    EXPECT_EQ(d.SliderHighInput.position, 179);
-    EXPECT_EQ(d.SliderHighInput.selLength, 1);
-    EXPECT_EQ(d.LabelLowHighInput, "179");
-    EXPECT_EQ(d.TextHighInput, "179");
-
-    d.OptionReverse = true;
-    d.OptionDirect = false;
-    d.OptionReverse_Click();
-    d.SliderHighSetpoint.setPosition(180);
-    d.SliderHighSetpoint_Scroll();
-    EXPECT_EQ(d.TextHighSetpoint, "0");
+    const SliderState& high = d.SliderHighInput;
+    EXPECT_EQ((std::array{high.min, high.selStart, high.position, high.selLength}),
+              (std::array{179, 179, 179, 1}));
+    EXPECT_EQ(d.LabelLowHighInput + " " + d.TextHighInput, "179 179");
 }
 
-TEST(SetpointRange, CellsThatAreNoNumberInRangeLoadAsTheNearestPosition) {
-    struct Case {
+// A high setpoint below the low one opens reverse acting ("R", not "D"), even with the option
+// hidden; the sliders then hold the mirrored positions. An empty low input loads nothing; OK writes
+// zeros.
+TEST(SetpointRange, CellsLoadAsTheNearestPosition) {
+    const struct {
         std::string format;
-        std::array<std::string, 4> cells; // low input, low setpoint, high input, high setpoint
-        std::array<int, 4> positions;     // low input, high input, low setpoint, high setpoint
-    };
-    const Case cases[] = {
-        {"RESET_TEMP", {"12.5", "abc", "99999", ""}, {12, 180, 0, 0}},
-        {"RESET_ANALOG", {"-5", "3.5", "4095", "7"}, {0, 4095, 4, 7}},
-        {"COUNT", {"7", "3", "20", "4"}, {7, 10, 3, 4}}, // unconfigured: 0 to 10
+        Cells cells;
+        std::array<int, 4> positions;
+        const char* acting;
+    } cases[] = {
+        {"RESET_TEMP", {"12.5", "abc", "99999", ""}, {12, 180, 0, 0}, "D"},
+        {"RESET_ANALOG", {"-5", "3.5", "4095", "7"}, {0, 4095, 4, 7}, "D"},
+        {"COUNT", {"7", "3", "20", "4"}, {7, 10, 3, 4}, ""}, // unconfigured: 0 to 10, no option
+        {"RESET_ANALOG", {"", "50", "60", "70"}, {0, 0, 0, 0}, "D"},
+        {"RESET_ANALOG", {"100", "120", "3000", "40"}, {100, 3000, 59, 139}, "R"},
+        {"QW7635B", {"1", "120", "2", "40"}, {1, 2, 59, 139}, "R"},
+        {"RESET_TEMP", {"5", "60", "50", "60"}, {5, 50, 60, 60}, "D"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.format);
+        SCOPED_TRACE(c.format + " " + c.cells[0]);
         RegisterGrid grid = gridWith(c.cells);
-        const SetpointRange d = opened(grid, c.format);
-        EXPECT_EQ((std::array{d.SliderLowInput.position, d.SliderHighInput.position,
-                              d.SliderLowSetpoint.position, d.SliderHighSetpoint.position}),
-                  c.positions);
+        SetpointRange d = opened(grid, c.format);
+        EXPECT_EQ(positions(d), c.positions);
+        EXPECT_EQ(std::string(d.OptionReverse ? "R" : "") + (d.OptionDirect ? "D" : ""), c.acting);
+        if (c.cells[0].empty()) {
+            d.CommandOK_Click();
+            EXPECT_EQ(column(grid), "0 0 0 0 ");
+        }
     }
-    RegisterGrid grid = gridWith(cases[2].cells);
-    const SetpointRange plain = opened(grid, "COUNT");
-    EXPECT_EQ(plain.caption, "RESET Control Settings");
-    EXPECT_EQ(plain.SliderLowInput.largeChange, 5);
-    EXPECT_EQ(plain.SliderLowInput.smallChange, 1);
-}
-
-TEST(SetpointRange, AnEmptyLowInputLoadsNothingAndOkWritesZeros) {
-    RegisterGrid grid = gridWith({"", "50", "60", "70"});
-    SetpointRange d = opened(grid, "RESET_ANALOG");
-    d.CommandOK_Click();
-    for (int row = 1; row <= 4; ++row)
-        EXPECT_EQ(grid.cell(row, kColRangeStart), "0") << row;
 }
 
 } // namespace
