@@ -102,10 +102,9 @@ TEST(ConfigFile, MissingKeysKeepTheirValuesAndEmptyValuesTakeDefaults) {
     EXPECT_EQ(h.captureValue + h.lossState + h.vendorCode + h.propertyCode + "|" + h.timeout + "|" +
                   h.networkID,
               "0LAST1710002||5");
-    EXPECT_TRUE(h.captureInMinutes);
     EXPECT_EQ(state.grid.cell(0, 1) + state.grid.cell(1, 0), "");
-    EXPECT_FALSE(state.history.tableLaidOut || state.history.deviceTypeGiven ||
-                 state.history.fileTypeRead);
+    EXPECT_TRUE(h.captureInMinutes && !state.history.tableLaidOut &&
+                !state.history.deviceTypeGiven && !state.history.fileTypeRead);
 }
 
 TEST(ConfigFile, ReadErrorsNameTheLineAndKeepWhatWasRead) {
@@ -128,8 +127,8 @@ TEST(ConfigFile, ReadErrorsNameTheLineAndKeepWhatWasRead) {
             LoadConfiguration(state, splitLines(crlf("DEVICE_TYPE|KYM3815|NETWORK_ID|4|" + tail)));
         ASSERT_FALSE(result.ok());
         EXPECT_EQ(result.error().line, line);
-        EXPECT_EQ(state.header.deviceType + state.header.networkID, "KYM38154");
-        EXPECT_TRUE(state.gridVisible);
+        EXPECT_TRUE(state.gridVisible &&
+                    state.header.deviceType + state.header.networkID == "KYM38154");
     }
 }
 
@@ -220,26 +219,19 @@ TEST(SplitLines, LineEndsAndTheFinalPiece) {
 // inQuotes takes Windows-1252 file text, utf8InQuotes UTF-8; both cut after 40 characters.
 TEST(InQuotes, AValueOverFortyCharactersIsCutAndCounted) {
     const std::string forty = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd";
-    std::string accents;
-    for (int i = 0; i < 41; ++i)
-        accents += "\u00e9";
-    const struct {
-        bool fileText;
-        std::string text;
-        std::string quoted;
-    } cases[] = {
+    const std::string accents = "éééééééééééééééééééééééééééééééééééééééé"; // 40, two bytes each
+    // Whether the text is file text, the text, how it is quoted.
+    const std::tuple<bool, std::string, std::string> cases[] = {
         {true, forty, "\"" + forty + "\""},
         {true, forty + std::string(52428760, 'x'), "\"" + forty + "\u2026\" (52428800 characters)"},
         {true, "caf\xE9 \x80\x85", "\"caf\u00e9 \u20ac\u2026\""},
-        {true, std::string(41, '\xE9'), "\"" + accents.substr(0, 80) + "\u2026\" (41 characters)"},
-        {false, accents,
-         "\"" + accents.substr(0, 80) + "\u2026\" (41 characters)"}, // two bytes each
+        {true, std::string(41, '\xE9'), "\"" + accents + "\u2026\" (41 characters)"},
+        {false, accents + "\u00e9", "\"" + accents + "\u2026\" (41 characters)"},
         {false, forty.substr(1) + "\u20ac\u20ac",
          "\"" + forty.substr(1) + "\u20ac\u2026\" (41 characters)"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.fileText ? inQuotes(c.text) : utf8InQuotes(c.text), c.quoted)
-            << c.text.substr(0, 60);
+    for (const auto& [fileText, text, quoted] : cases)
+        EXPECT_EQ(fileText ? inQuotes(text) : utf8InQuotes(text), quoted) << text.substr(0, 60);
 }
 
 TEST(CodePage, EveryByteRoundTripsAndOthersBecomeQuestionMarks) {
@@ -289,11 +281,7 @@ TEST(ReadLineFile, RefusesAFileOverOneMebibyte) {
 // strictWholeNumber takes only a text that is one number, rounded half to even as written.
 TEST(Numbers, LeadingAndStrictWholeNumbers) {
     constexpr std::int64_t kSaturated = 100000000000000000; // 10^17: far beyond every range used
-    const struct {
-        std::string text;
-        double leading;
-        std::optional<std::int64_t> whole;
-    } cases[] = {
+    const std::tuple<std::string, double, std::optional<std::int64_t>> cases[] = {
         // clang-format off
         {"", 0, {}}, {"abc", 0, {}}, {"4095x", 4095, {}}, {"\t5", 0, {}}, {"- 5", 0, {}},
         {"1 2", 1, {}}, {".", 0, {}}, {"1e3", 1, {}}, {"1.2.3", 1.2, {}}, {"  12 ", 12, 12},
@@ -305,9 +293,9 @@ TEST(Numbers, LeadingAndStrictWholeNumbers) {
         {"-99999999999999999999.9", -1e20, -kSaturated},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.leading) << '"' << c.text << '"';
-        EXPECT_EQ(strictWholeNumber(c.text), c.whole) << '"' << c.text << '"';
+    for (const auto& [text, leading, whole] : cases) {
+        EXPECT_DOUBLE_EQ(leadingNumber(text), leading) << '"' << text << '"';
+        EXPECT_EQ(strictWholeNumber(text), whole) << '"' << text << '"';
     }
     for (const auto& [value, rounded] : {std::pair{0.5, 0.0}, {1.5, 2.0}, {2.5, 2.0}, {-2.5, -2.0}})
         EXPECT_EQ(roundHalfEven(value), rounded) << value;

@@ -62,14 +62,13 @@ TEST(GatewayFtpSession, FailuresShowTheirStepsInOrder) {
         // clang-format on
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
         PlannedExchange planned;
         planned.failing = c.failing;
         planned.answer = c.answer;
         GatewayFtpSession session(planned, planned);
         const FtpLogin login{c.host, "root", "lumo"};
         EXPECT_FALSE(c.send ? session.send(login, c.send) : session.get(login, "/kym/x.cfg"));
-        EXPECT_EQ(planned.log, c.expected);
+        EXPECT_EQ(planned.log, c.expected) << "case " << &c - cases;
         EXPECT_FALSE(session.connected() || session.sessionOpen() || session.connectionOpen());
     }
 }

@@ -8,9 +8,8 @@
 
 namespace kym::test {
 
-// An FTP server on loopback serving a folder to "root" with the default password for at most a
-// minute. A stalling one never answers a download, a busy one greets with 421 and hangs up, an
-// altering one adds a byte to every file it stores.
+// An FTP server on loopback serving a folder to "root" for a minute at most. A stalling one never
+// answers a download, a busy one greets with 421 and hangs up, an altering one appends a byte.
 class FtpTestServer {
 public:
     enum class Mode { Answering, Stalling, Busy, Altering, AnsweringIpv6 };

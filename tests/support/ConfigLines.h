@@ -8,8 +8,7 @@
 
 namespace kym::test {
 
-// A register configuration file laid out as the writer lays it out; tests change values, drop
-// keys and write rows the writer never would.
+// A configuration file as the writer lays it out, which tests change as the writer never would.
 struct ConfigLines {
     explicit ConfigLines(std::string deviceType, std::vector<std::string> rowLines = {})
         : rows(std::move(rowLines)) {

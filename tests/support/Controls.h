@@ -18,9 +18,8 @@ template <class T = QWidget> T& child(const QObject& parent, const char* name) {
 // Every control a window made itself (not the parts Qt builds inside a drop-down box or a
 // scrolling view) has an object name and a non-blank accessible name; `spoken` pins some of those
 // names. Returns how many controls were checked.
-inline int
-expectNamedControls(const QWidget& window,
-                    std::initializer_list<std::pair<const char*, const char*>> spoken = {}) {
+using Spoken = std::initializer_list<std::pair<const char*, const char*>>;
+inline int expectNamedControls(const QWidget& window, Spoken spoken = {}) {
     const char* const kinds[] = {"QLabel",           "QGroupBox",        "QAbstractButton",
                                  "QComboBox",        "QLineEdit",        "QAbstractSlider",
                                  "QAbstractSpinBox", "QAbstractItemView"};
