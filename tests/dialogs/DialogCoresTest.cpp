@@ -153,8 +153,9 @@ TEST(SetpointRange, SliderRangesAndStepsPerDataFormat) {
         EXPECT_EQ(sliders(d), ranges);
         EXPECT_EQ(d.caption, caption);
         EXPECT_EQ(d.optionReverseVisible ? "shown" : "hidden", reverse);
-        EXPECT_EQ(d.TextLowInput + d.TextHighInput + d.TextLowSetpoint + d.TextHighSetpoint,
-                  "0000");
+        EXPECT_EQ(d.TextLowInput + d.TextHighInput + d.TextLowSetpoint + d.TextHighSetpoint +
+                      (d.OptionDirect ? " direct" : ""),
+                  "0000 direct");
     }
 }
 

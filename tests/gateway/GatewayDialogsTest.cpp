@@ -17,7 +17,6 @@ namespace kym {
 namespace {
 
 using Answer = Prompter::Answer;
-using Texts = std::vector<std::string>;
 using test::child;
 
 // What a field, combo box or option ("true" when on) shows.
@@ -49,8 +48,8 @@ TEST(frmProperties, OkKeepsTheSettingsOnlyWithATransport) {
     EXPECT_TRUE(dialog.isVisible());
     click(dialog, "cmdOK");
     EXPECT_TRUE(!dialog.isVisible() && dialog.result() == QDialog::Accepted);
-    EXPECT_EQ(prompter.texts(),
-              Texts(2, "A Valid Transport needs to be selected to retain values"));
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>(
+                                    2, "A Valid Transport needs to be selected to retain values"));
     EXPECT_EQ(state.gateway.gatewayBaud, "9600");
     for (const char* option : {"optASCII", "optRTU", "optRTU"})
         click(dialog, option);
@@ -152,11 +151,11 @@ TEST(frmFTP, ExchangesRunBesideTheWindow) {
     EXPECT_EQ(test::readFile(temp / "_config.cfg"), bytes);
     setValue(dialog, "txtPassword", "wrong");
     ASSERT_TRUE(exchange("btnGetFile"));
-    EXPECT_EQ(
-        prompter.texts(),
-        (Texts{"File has been sent", "File has been placed in " + (temp / "_config.cfg").string(),
-               "InternetConnect Extd Err: 530 530 Authentication failed.",
-               "InternetConnect Err: 12003\r\nClose Connection and Session?", "Not in session"}));
+    const std::vector<std::string> messages{
+        "File has been sent", "File has been placed in " + (temp / "_config.cfg").string(),
+        "InternetConnect Extd Err: 530 530 Authentication failed.",
+        "InternetConnect Err: 12003\r\nClose Connection and Session?", "Not in session"};
+    EXPECT_EQ(prompter.texts(), messages);
     dialog.reject();
     EXPECT_FALSE(dialog.isVisible());
 }
