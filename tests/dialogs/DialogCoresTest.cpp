@@ -188,7 +188,7 @@ TEST(SetpointRange, TheLowInputRaisesTheHighSlidersMinimum) {
 // A high setpoint below the low one opens reverse acting ("R", not "D"), even with the option
 // hidden; the sliders then hold the mirrored positions. An empty low input loads nothing; OK writes
 // zeros.
-TEST(SetpointRange, CellsLoadAsTheNearestPosition) {
+TEST(SetpointRange, StoredCellsSetThePositionsAndTheActing) {
     const struct {
         std::string format;
         Cells cells;
