@@ -8,10 +8,8 @@
 
 namespace kym::test {
 
-// A real FTP server on 127.0.0.1 (or ::1) serving a folder (created when missing) to "root" with
-// the default password, for at most a minute. A stalling server never answers a download request;
-// a busy one greets every client with 421 and hangs up; an altering one adds a byte to every file
-// it stores. Once dropped, its port is closed.
+// An FTP server on loopback serving a folder to "root" for a minute at most. A stalling one never
+// answers a download, a busy one greets with 421 and hangs up, an altering one appends a byte.
 class FtpTestServer {
 public:
     enum class Mode { Answering, Stalling, Busy, Altering, AnsweringIpv6 };

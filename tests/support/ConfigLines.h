@@ -2,16 +2,13 @@
 
 #include "config/TextLines.h"
 
-#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace kym::test {
 
-// A register configuration file laid out as the writer lays it out: the header keys with their
-// values, the column names, the row lines and the final empty line. Tests change values, drop keys
-// and write rows the writer never would.
+// A configuration file as the writer lays it out, which tests change as the writer never would.
 struct ConfigLines {
     explicit ConfigLines(std::string deviceType, std::vector<std::string> rowLines = {})
         : rows(std::move(rowLines)) {
@@ -29,6 +26,7 @@ struct ConfigLines {
         return *this;
     }
 
+    // As the reader takes them: an empty line stands before the file's first line.
     LineList lines() const {
         LineList lines{""};
         for (const auto& [key, value] : header)
@@ -41,7 +39,6 @@ struct ConfigLines {
         return lines;
     }
 
-    // The first, empty line of lines() stands before the file's first line.
     std::string text() const {
         std::string text;
         for (const auto& line : lines())

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QComboBox>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -16,13 +15,11 @@ template <class T = QWidget> T& child(const QObject& parent, const char* name) {
     return found ? *found : throw std::runtime_error(std::string("no control ") + name);
 }
 
-// Every control a window made itself (the parts Qt builds inside a drop-down box or a scrolling
-// view left aside)
-// has an object name and, for assistive tools, a non-blank accessible name; `spoken` pins some of
-// those names. Returns how many controls were checked.
-inline int
-expectNamedControls(const QWidget& window,
-                    std::initializer_list<std::pair<const char*, const char*>> spoken = {}) {
+// Every control a window made itself (not the parts Qt builds inside a drop-down box or a
+// scrolling view) has an object name and a non-blank accessible name; `spoken` pins some of those
+// names. Returns how many controls were checked.
+using Spoken = std::initializer_list<std::pair<const char*, const char*>>;
+inline int expectNamedControls(const QWidget& window, Spoken spoken = {}) {
     const char* const kinds[] = {"QLabel",           "QGroupBox",        "QAbstractButton",
                                  "QComboBox",        "QLineEdit",        "QAbstractSlider",
                                  "QAbstractSpinBox", "QAbstractItemView"};

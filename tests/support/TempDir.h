@@ -9,8 +9,7 @@
 
 namespace kym::test {
 
-// A fresh folder under the system's temporary folder, removed with everything in it, even when a
-// test took the owner's rights away.
+// A fresh temporary folder, removed with all it holds even if a test took away the owner's rights.
 class TempDir {
 public:
     TempDir() {
