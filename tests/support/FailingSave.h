@@ -23,7 +23,7 @@ auto withFailingSave([[maybe_unused]] const std::filesystem::path& path, Fn fn) 
 #else
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit limited{8, saved.rlim_max};
+    const rlimit limited{.rlim_cur = 8, .rlim_max = saved.rlim_max};
     const auto handler = std::signal(SIGXFSZ, SIG_IGN);
     ::setrlimit(RLIMIT_FSIZE, &limited);
     auto result = fn();
