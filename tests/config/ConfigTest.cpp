@@ -191,7 +191,6 @@ TEST(WriteFileAtomically, ReplacesTheEarlierFileOrKeepsItWhole) {
     }
 }
 
-// Names reach the file system as UTF-8, also outside the ANSI code page on Windows.
 TEST(Paths, AFileNameWithNonAsciiLettersRoundTrips) {
     test::TempDir dir;
     const std::string folder = utf8Of(dir.path()) + "/Zürich Ωmega";

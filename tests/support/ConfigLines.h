@@ -2,6 +2,7 @@
 
 #include "config/TextLines.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
