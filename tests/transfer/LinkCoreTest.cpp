@@ -28,6 +28,10 @@ TEST(PortNames, EntriesTypedTextsAndWhatTheyOpen) {
         EXPECT_EQ(resolvePort(text, {}).location(), text);
     for (const char* unknown : {"COM9", "com1"})
         EXPECT_EQ(resolvePort(unknown, {}).location(), "") << unknown;
+    // A detected port that is a COM entry's location is not offered twice.
+    const auto entries = portEntries({com8, "/dev/ttyUSB0"});
+    EXPECT_EQ(entries.size(), 9u);
+    EXPECT_EQ(entries.back(), "/dev/ttyUSB0");
 }
 
 TEST(PortNames, ChangeNotes) {
