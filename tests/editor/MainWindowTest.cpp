@@ -31,9 +31,7 @@ protected:
     }
 
     RegisterGridView* grid() const { return window.MSFlexGrid1(); }
-    QMenu* menu(const char* name) const {
-        return window.findChild<QMenu*>(QString::fromLatin1(name));
-    }
+    QMenu* menu(const char* name) const { return &test::child<QMenu>(window, name); }
     void openConfig(const std::string& name, const std::string& text) {
         test::writeFile(configFile(name), text);
         dialogs.choices = {configFile(name)};
@@ -236,7 +234,7 @@ TEST_F(MainWindow, OpensAFileNamedFromOutsideAndKeepsTheRecentFiles) {
     EXPECT_EQ(settings.values["recentFiles"], (Texts{bad, unit}));
     std::filesystem::remove(pathFromUtf8(unit));
     Q_EMIT menu("mnuRecentFiles")->aboutToShow();
-    QAction* second = menu("mnuRecentFiles")->findChild<QAction*>(QStringLiteral("mnuRecentFile2"));
+    QAction* second = &test::child<QAction>(*menu("mnuRecentFiles"), "mnuRecentFile2");
     EXPECT_EQ(second->text().toStdString(), "&2 " + unit);
     second->trigger();
     EXPECT_EQ(prompter.texts().back(),
@@ -283,8 +281,8 @@ TEST_F(MainWindow, ComparisonMarksDifferingCellsUntilTheNextChange) {
         EXPECT_EQ(cell.data(Qt::ToolTipRole).toString().toStdString(), "b.vlt: 3D");
         EXPECT_TRUE(cell.data(Qt::BackgroundRole).isValid());
         EXPECT_FALSE(grid()->model()->index(0, 0).data(Qt::BackgroundRole).isValid());
-        const auto* compared = window.findChild<QWidget*>(QStringLiteral("frmComparison"));
-        const auto* list = window.findChild<QListWidget*>(QStringLiteral("lstSettings"));
+        const auto* compared = &test::child(window, "frmComparison");
+        const auto* list = &test::child<QListWidget>(window, "lstSettings");
         ASSERT_TRUE(compared && list && list->count());
         EXPECT_TRUE(compared->isVisible());
         EXPECT_EQ(list->item(0)->text().toStdString(), "TIMEOUT: 30 -> 45");

@@ -3,6 +3,7 @@
 #include "config/Paths.h"
 #include "editor/CellEditors.h"
 #include "editor/FlexGrid.h"
+#include "support/Controls.h"
 #include "support/MemorySettings.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedPrompter.h"
@@ -16,7 +17,7 @@ namespace kym::test {
 
 // A menu entry of a window by its object name.
 inline QAction* menuEntry(const QWidget& window, const char* name) {
-    return window.findChild<QAction*>(QString::fromLatin1(name));
+    return &child<QAction>(window, name);
 }
 
 // The main window on a temporary folder with scripted prompts and file dialogs. A dialog the

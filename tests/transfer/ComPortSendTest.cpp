@@ -1,4 +1,5 @@
 #include "config/Paths.h"
+#include "support/Controls.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
@@ -34,17 +35,16 @@ TEST(ComPortSend, TheTransferWindowProgramsAUnitThroughACommPort) {
         systemSerialPorts()());
     window.show();
     const auto text = [&](const char* name) {
-        return window.findChild<QLineEdit*>(QString::fromLatin1(name))->text().toStdString();
+        return test::child<QLineEdit>(window, name).text().toStdString();
     };
     const auto click = [&](const char* name) {
-        window.findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+        test::child<QAbstractButton>(window, name).click();
     };
-    auto* ports = window.findChild<QComboBox*>(QStringLiteral("portChoice"));
+    auto* ports = &test::child<QComboBox>(window, "portChoice");
     EXPECT_GE(ports->findText(QString::fromLatin1(port)), 0) << port << " is not listed";
     ports->setCurrentText(QString::fromLatin1(port));
     click("openPort");
-    ASSERT_TRUE(window.findChild<QWidget*>(QStringLiteral("closePort"))->isEnabled())
-        << text("txtStatus");
+    ASSERT_TRUE(test::child(window, "closePort").isEnabled()) << text("txtStatus");
 
     dialogs.choices.push_back(pathFromUtf8(file));
     click("btnSelect");
